@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, test and run its demo.
+# Idempotent: when every package is already installed it returns at once without touching apt.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # transfer/
+  libcurl4-openssl-dev libssl-dev
+  # util/ zip extraction (the zip API only in tests and tools)
+  zlib1g-dev libminizip-dev
+  # workflow/ package answer, records, language tables
+  libjsoncpp-dev libpugixml-dev
+  # shortcut icon conversion outside the UI
+  libpng-dev
+  # ui/, app/
+  qt6-base-dev qt6-qpa-plugins libxcb-shape0-dev
+  fonts-wqy-microhei fonts-thai-tlwg fonts-dejavu-core
+  # tests
+  googletest libgtest-dev libgmock-dev libcpp-httplib-dev zip unzip python3 liblnk-utils openssl
+  # real-window runs and screenshots
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}" >&2
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
