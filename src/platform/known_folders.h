@@ -1,0 +1,39 @@
+// Where the per-user and machine-wide folders of the original platform's shell are on Linux.
+//
+// Every function reads the environment at the moment of the call (nothing is cached here; the
+// callers cache what the design says they cache), returns UTF-8 text without a trailing '/'
+// unless stated, and never fails: a missing variable falls back as listed.
+#pragma once
+
+#include <string>
+
+namespace qv::platform {
+
+// $HOME, else the password database's home folder of this user, else "/".
+std::string HomeFolder();
+
+// The user's local application data: $XDG_DATA_HOME, else HOME/.local/share.
+std::string LocalAppDataFolder();
+
+// The user's roaming application data: $XDG_CONFIG_HOME, else HOME/.config.
+std::string RoamingAppDataFolder();
+
+// The stand-in platform's machine root: $QV_MACHINE_ROOT, else the build's default
+// (qv::settings::kMachineRootDefault). It holds the machine-wide registry root and the all-users
+// data folder.
+std::string MachineRoot();
+
+// All users' application data: MachineRoot() + "/ProgramData".
+std::string CommonAppDataFolder();
+
+// The temporary folder, ending in '/': $TMPDIR, else "/tmp/".
+std::string TempFolder();
+
+// The desktop: XDG_DESKTOP_DIR from ROAMING/user-dirs.dirs ("$HOME/..." or an absolute path),
+// else HOME/Desktop.
+std::string DesktopFolder();
+
+// The start menu: LocalAppDataFolder() + "/applications".
+std::string StartMenuFolder();
+
+}  // namespace qv::platform
