@@ -98,6 +98,17 @@ std::error_code ReplaceWithTempFile(const std::string& path, std::string_view co
   return {};
 }
 
+// Takes the target's writer lock; it is held until `lock` closes.
+std::error_code LockExclusively(const std::string& path, UniqueFd& lock) {
+  lock.Reset(::open(AtomicFileLockPath(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC,
+                    kLockFileMode));
+  if (!lock.valid()) return LastError();
+  while (::flock(lock.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return LastError();
+  }
+  return {};
+}
+
 }  // namespace
 
 std::error_code ReadWholeFile(const std::string& path, std::string& out) {
@@ -119,12 +130,8 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
 }
 
 std::error_code UpdateFileAtomically(const std::string& path, const FileUpdate& update) {
-  UniqueFd lock(::open(AtomicFileLockPath(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC,
-                       kLockFileMode));
-  if (!lock.valid()) return LastError();
-  while (::flock(lock.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return LastError();
-  }
+  UniqueFd lock;
+  if (const std::error_code error = LockExclusively(path, lock)) return error;
 
   std::optional<std::string> current;
   std::string bytes;
@@ -141,8 +148,9 @@ std::error_code UpdateFileAtomically(const std::string& path, const FileUpdate& 
 }  // the lock is released when `lock` closes
 
 std::error_code WriteFileAtomically(const std::string& path, std::string_view contents) {
-  return UpdateFileAtomically(
-      path, [contents](const std::optional<std::string>&) { return std::string(contents); });
+  UniqueFd lock;
+  if (const std::error_code error = LockExclusively(path, lock)) return error;
+  return ReplaceWithTempFile(path, contents);
 }
 
 std::string AtomicFileLockPath(const std::string& path) { return SidePath(path, kLockSuffix); }
