@@ -93,7 +93,9 @@ std::optional<RegistryValueData> ParseValueLine(std::string_view line) {
     return value;
   }
   const std::string_view rest = line.substr(at);
-  if (rest.substr(0, kDwordPrefix.size()) != kDwordPrefix) return std::nullopt;
+  if (!NamesMatchIgnoringCase(rest.substr(0, kDwordPrefix.size()), kDwordPrefix)) {
+    return std::nullopt;
+  }
   const std::optional<uint32_t> number = ParseDword(rest.substr(kDwordPrefix.size()));
   if (!number) return std::nullopt;
   value.type = RegistryValueType::kDword;
