@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/atomic_file.h"
+#include "platform/folder_creation.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/registry_file_format.h"
@@ -29,17 +30,6 @@ constexpr size_t kDwordBytes = 4;
 
 std::string_view RootName(bool machine_wide) {
   return machine_wide ? kLocalMachineRootName : kCurrentUserRootName;
-}
-
-// Creates `folder` and its missing parents.
-bool EnsureFolder(const std::string& folder, mode_t mode) {
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  const size_t slash = folder.rfind('/');
-  if (slash != std::string::npos && slash > 0 && !EnsureFolder(folder.substr(0, slash), mode)) {
-    return false;
-  }
-  return ::mkdir(folder.c_str(), mode) == 0 || errno == EEXIST;
 }
 
 std::string FolderOf(const std::string& file) {

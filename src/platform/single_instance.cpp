@@ -14,6 +14,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/folder_creation.h"
 #include "platform/known_folders.h"
 
 namespace qv::platform {
@@ -87,14 +88,6 @@ bool ReceiveExactly(int fd, std::string_view expected, int timeout_ms) {
   return got == expected;
 }
 
-bool EnsureFolder(const std::string& folder) {
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  const size_t slash = folder.rfind('/');
-  if (slash != std::string::npos && slash > 0 && !EnsureFolder(folder.substr(0, slash))) return false;
-  return ::mkdir(folder.c_str(), kPrivateFolderMode) == 0 || errno == EEXIST;
-}
-
 UniqueFd Listen(const std::string& socket_path) {
   sockaddr_un address;
   UniqueFd folder;
@@ -127,7 +120,7 @@ InstanceLockResult SingleInstance::Acquire(const std::string& name,
                                            std::unique_ptr<SingleInstance>& out) {
   out.reset();
   const std::string folder = InstanceFolder();
-  if (!EnsureFolder(folder)) return InstanceLockResult::kUnavailable;
+  if (!EnsureFolder(folder, kPrivateFolderMode)) return InstanceLockResult::kUnavailable;
   UniqueFd lock(::open((folder + "/" + name + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC,
                        kPrivateFileMode));
   if (!lock.valid()) return InstanceLockResult::kUnavailable;

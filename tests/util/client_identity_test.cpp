@@ -97,34 +97,31 @@ TEST_F(ClientIdentityTest, FirstRunStoresTheGeneratedIdInBothPlacesAndLaterRunsK
   EXPECT_EQ(IniId(), WideToUtf8(id));
 }
 
-TEST_F(ClientIdentityTest, RegistryIdWinsAndOverwritesTheIniFile) {
-  SetRegistryId("registry0123456789abcdef01234567");
-  SetIniId("ini0000000000000000000000000000ff");
+TEST_F(ClientIdentityTest, StoredIdsDecideTheIdAndWhereItIsWritten) {
+  struct Case {
+    std::string registry;  // the id kept in the registry before the call
+    std::string ini;       // the id kept in the ini file before the call
+    std::string expected;  // returned, and afterwards in both places
+  };
+  const Case cases[] = {
+      // The registry's id wins and overwrites the ini file's.
+      {"registry0123456789abcdef01234567", "ini0000000000000000000000000000ff",
+       "registry0123456789abcdef01234567"},
+      // An empty registry value takes the ini file's id unchanged.
+      {"", "\xC3\xA9" "ini-id with blanks", "\xC3\xA9" "ini-id with blanks"},
+      // A registry value too large for the read (262 bytes stored, 260 allowed) counts as empty.
+      {std::string(130, 'r'), "from-ini", "from-ini"},
+  };
   ClientIdentity identity(FakeNet("net", "02:00:00:00:00:01"));
-  std::u16string id;
-  identity.GetClientIdWithConfig(IniPath(), id);
-  EXPECT_EQ(id, u"registry0123456789abcdef01234567");
-  EXPECT_EQ(IniId(), "registry0123456789abcdef01234567");
-}
-
-TEST_F(ClientIdentityTest, IniIdIsCopiedIntoAnEmptyRegistryUnchanged) {
-  SetIniId("\xC3\xA9" "ini-id with blanks");
-  SetRegistryId("");
-  ClientIdentity identity(FakeNet("net", "02:00:00:00:00:01"));
-  std::u16string id;
-  identity.GetClientIdWithConfig(IniPath(), id);
-  EXPECT_EQ(WideToUtf8(id), "\xC3\xA9" "ini-id with blanks");
-  EXPECT_EQ(RegistryId(), "\xC3\xA9" "ini-id with blanks");
-}
-
-TEST_F(ClientIdentityTest, RegistryValueTooLargeForTheReadCountsAsEmpty) {
-  SetRegistryId(std::string(130, 'r'));  // 262 bytes stored, 260 allowed
-  SetIniId("from-ini");
-  ClientIdentity identity(FakeNet("net", "02:00:00:00:00:01"));
-  std::u16string id;
-  identity.GetClientIdWithConfig(IniPath(), id);
-  EXPECT_EQ(id, u"from-ini");
-  EXPECT_EQ(RegistryId(), "from-ini");
+  for (const Case& c : cases) {
+    SetRegistryId(c.registry);
+    SetIniId(c.ini);
+    std::u16string id;
+    EXPECT_EQ(identity.GetClientIdWithConfig(IniPath(), id), Utf8ToWide(c.expected).size());
+    EXPECT_EQ(WideToUtf8(id), c.expected);
+    EXPECT_EQ(RegistryId(), c.expected);
+    EXPECT_EQ(IniId(), c.expected);
+  }
 }
 
 TEST_F(ClientIdentityTest, WithoutAWritableRegistryTheIniFileKeepsTheId) {
