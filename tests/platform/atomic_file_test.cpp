@@ -107,15 +107,30 @@ TEST_F(AtomicFileTest, ThreadsUpdatingOneFileLoseNoChange) {
   }
 }
 
+TEST_F(AtomicFileTest, WriterEndedInsideAWriteLeavesTheOldRecordWhole) {
+  constexpr size_t kRecordSize = 1 << 20;
+  const std::string file = root_.Path("record");
+  ASSERT_FALSE(WriteFileAtomically(file, test::StoreRecord(0, kRecordSize)));
+  // The kernel ends the writer (SIGXFSZ) when its file passes half the record: exactly in the
+  // middle of writing the new bytes.
+  test::ChildProcess writer({QV_STORE_WRITER_PATH, "records", file, std::to_string(kRecordSize),
+                             std::to_string(kRecordSize / 2)});
+  ASSERT_TRUE(writer.started());
+  EXPECT_EQ(writer.ReadLine(), std::nullopt);  // it never finished a generation
+  EXPECT_EQ(writer.Wait(), -1);
+  EXPECT_EQ(test::WholeStoreRecordGeneration(test::ReadFileBytes(file).value_or(""), kRecordSize), 0);
+  EXPECT_EQ(test::ReadFileBytes(AtomicFileTempPath(file)).value_or("").size(), kRecordSize / 2);
+}
+
 TEST_F(AtomicFileTest, KilledWriterLeavesTheOldOrTheNewRecordWhole) {
-  constexpr size_t kRecordSize = 1 << 20;  // large enough that a kill mostly lands in a write
+  constexpr size_t kRecordSize = 4 << 20;
   const std::string file = root_.Path("record");
   ASSERT_FALSE(WriteFileAtomically(file, test::StoreRecord(0, kRecordSize)));
   int last_generation = 0;
   for (int round = 1; round <= 5; ++round) {
     test::ChildProcess writer({QV_STORE_WRITER_PATH, "records", file, std::to_string(kRecordSize)});
     ASSERT_TRUE(writer.started());
-    // Kill it right after generation `round` is in place, while it writes the next one.
+    // Kill it right after generation `round` is in place, while it works on the next one.
     for (int seen = 0; seen < round;) {
       const std::optional<std::string> line = writer.ReadLine();
       ASSERT_TRUE(line.has_value());

@@ -5,9 +5,10 @@
 //       writes <prefix>0 .. <prefix><count-1> (value = key name) into one ini file
 //   store_writer registry <key name> <count>
 //       writes values v0 .. v<count-1> into HKEY_CURRENT_USER\Software\Race\<key name>
-//   store_writer records <file> <size>
+//   store_writer records <file> <size> [<file size limit>]
 //       replaces <file> with generation 1, 2, ... of a record of <size> bytes for ever,
-//       printing each generation's number once it is in place
+//       printing each generation's number once it is in place; with a limit below <size> the
+//       kernel ends it (SIGXFSZ) in the middle of writing generation 1
 //   store_writer instance <name>
 //       a start of the installer: prints "acquired", "held" or "unavailable"; when held, sends
 //       the "show yourself" request and prints "sent" or "no answer"; exits 0
@@ -15,6 +16,8 @@
 //       takes the instance lock, prints "acquired", then prints "shown" for every request
 //
 // Exit code 0 when every write succeeded, 1 otherwise, 2 for a usage error.
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -59,7 +62,12 @@ int WriteRegistry(const std::string& key_name, int count) {
   return 0;
 }
 
-int WriteRecords(const std::string& file, size_t size) {
+int WriteRecords(const std::string& file, size_t size, rlim_t file_size_limit) {
+  const rlimit no_core_file{0, 0};
+  const rlimit file_size{file_size_limit, file_size_limit};
+  if (setrlimit(RLIMIT_CORE, &no_core_file) != 0 || setrlimit(RLIMIT_FSIZE, &file_size) != 0) {
+    return 1;
+  }
   for (int generation = 1;; ++generation) {
     if (WriteFileAtomically(file, qv::test::StoreRecord(generation, size))) return 1;
     std::printf("%d\n", generation);
@@ -95,7 +103,10 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "ini" && argc == 6) return WriteIni(argv[2], argv[3], argv[4], std::atoi(argv[5]));
   if (mode == "registry" && argc == 4) return WriteRegistry(argv[2], std::atoi(argv[3]));
-  if (mode == "records" && argc == 4) return WriteRecords(argv[2], std::strtoul(argv[3], nullptr, 10));
+  if (mode == "records" && (argc == 4 || argc == 5)) {
+    return WriteRecords(argv[2], std::strtoul(argv[3], nullptr, 10),
+                        argc == 5 ? std::strtoull(argv[4], nullptr, 10) : RLIM_INFINITY);
+  }
   if (mode == "instance" && argc == 3) return StartInstance(argv[2]);
   if (mode == "hold-instance" && argc == 3) return HoldInstance(argv[2]);
   std::fprintf(stderr, "usage: see store_writer.cpp\n");
