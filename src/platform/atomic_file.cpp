@@ -43,8 +43,7 @@ std::string SidePath(const std::string& path, std::string_view suffix) {
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (1 + name.size() + suffix.size() > kMaxNameBytes) {
     char hash[17];
-    std::snprintf(hash, sizeof(hash), "%016llx",
-                  static_cast<unsigned long long>(StableHash(name)));
+    std::snprintf(hash, sizeof(hash), "%016llx", static_cast<unsigned long long>(StableHash(name)));
     name = name.substr(0, kShortenedNameBytes) + "~" + hash;
   }
   return folder + "." + name + std::string(suffix);
@@ -66,7 +65,8 @@ std::error_code WriteAll(int fd, std::string_view bytes) {
 // systems refuse fsync on a folder, and the new file is complete either way.
 void SyncFolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const std::string folder =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.valid()) ::fsync(fd.get());
 }
@@ -100,8 +100,8 @@ std::error_code ReplaceWithTempFile(const std::string& path, std::string_view co
 
 // Takes the target's writer lock; it is held until `lock` closes.
 std::error_code LockExclusively(const std::string& path, UniqueFd& lock) {
-  lock.Reset(::open(AtomicFileLockPath(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC,
-                    kLockFileMode));
+  lock.Reset(
+      ::open(AtomicFileLockPath(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, kLockFileMode));
   if (!lock.valid()) return LastError();
   while (::flock(lock.get(), LOCK_EX) != 0) {
     if (errno != EINTR) return LastError();

@@ -153,8 +153,8 @@ std::string ApplyWrite(const std::string& text, std::string_view section, std::s
 }  // namespace
 
 size_t GetPrivateProfileString(std::string_view section, std::string_view key,
-                               std::string_view default_value, std::string& out,
-                               size_t buffer_size, const std::string& file) {
+                               std::string_view default_value, std::string& out, size_t buffer_size,
+                               const std::string& file) {
   const std::optional<std::string> value = ReadValue(section, key, file);
   std::string_view chosen = value ? std::string_view(*value) : default_value;
   if (!value) chosen = chosen.substr(0, chosen.find_last_not_of(' ') + 1);

@@ -21,8 +21,8 @@ namespace qv::platform {
 // trailing blanks) when the file, the section or the key is missing. At most buffer_size - 1
 // UTF-16 units are copied into `out` (a code point is never split); returns the units copied.
 size_t GetPrivateProfileString(std::string_view section, std::string_view key,
-                               std::string_view default_value, std::string& out,
-                               size_t buffer_size, const std::string& file);
+                               std::string_view default_value, std::string& out, size_t buffer_size,
+                               const std::string& file);
 
 // GetPrivateProfileInt: the value read as a decimal integer (optional sign, then the leading
 // decimal digits; no digits gives 0; larger numbers wrap at 32 bits as in the original), or

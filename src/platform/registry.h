@@ -40,7 +40,7 @@ enum class RegistryStatus {
   kMoreData,      // the value does not fit in the size allowed
   kHasSubKeys,    // a key with sub-keys is not deleted
   kInvalidName,
-  kStoreFailed,   // the file could not be read or written
+  kStoreFailed,  // the file could not be read or written
 };
 
 // Rights a key is opened with, after the original's access mask. kView64 is accepted and
@@ -130,9 +130,9 @@ class RegistryStore {
   RegistryStatus Resolve(RegistryRoot root, std::string_view path, Target& out) const;
   RegistryStatus CheckWriteRights(bool machine_wide) const;
   RegistryStatus Load(bool machine_wide, RegistryHive& out) const;
-  RegistryStatus Modify(bool machine_wide,
-                        const std::function<RegistryStatus(RegistryHive&, bool& changed)>& change)
-      const;
+  RegistryStatus Modify(
+      bool machine_wide,
+      const std::function<RegistryStatus(RegistryHive&, bool& changed)>& change) const;
   RegistryStatus Open(RegistryRoot root, std::string_view path, uint32_t access, bool create,
                       RegistryKey& out) const;
 

@@ -97,8 +97,7 @@ RegistryStore::RegistryStore() : RegistryStore(DefaultRegistryLocations, Process
 RegistryStore::RegistryStore(LocationsSource locations, AdministratorCheck is_administrator)
     : locations_(std::move(locations)), is_administrator_(std::move(is_administrator)) {}
 
-RegistryStatus RegistryStore::Resolve(RegistryRoot root, std::string_view path,
-                                      Target& out) const {
+RegistryStatus RegistryStore::Resolve(RegistryRoot root, std::string_view path, Target& out) const {
   std::optional<std::string> normalized = NormalizeKeyPath(path);
   if (!normalized) return RegistryStatus::kInvalidName;
   out.machine_wide = root == RegistryRoot::kLocalMachine;
@@ -110,8 +109,7 @@ RegistryStatus RegistryStore::Resolve(RegistryRoot root, std::string_view path,
 }
 
 RegistryStatus RegistryStore::CheckWriteRights(bool machine_wide) const {
-  return machine_wide && !is_administrator_() ? RegistryStatus::kAccessDenied
-                                              : RegistryStatus::kOk;
+  return machine_wide && !is_administrator_() ? RegistryStatus::kAccessDenied : RegistryStatus::kOk;
 }
 
 RegistryStatus RegistryStore::Load(bool machine_wide, RegistryHive& out) const {

@@ -138,7 +138,9 @@ InstanceLockResult SingleInstance::Acquire(const std::string& name,
 }
 
 SingleInstance::SingleInstance(UniqueFd lock, UniqueFd listener, std::string socket_path)
-    : lock_(std::move(lock)), listener_(std::move(listener)), socket_path_(std::move(socket_path)) {}
+    : lock_(std::move(lock)),
+      listener_(std::move(listener)),
+      socket_path_(std::move(socket_path)) {}
 
 SingleInstance::~SingleInstance() {
   if (listener_.valid()) ::unlink(socket_path_.c_str());

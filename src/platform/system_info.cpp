@@ -21,7 +21,7 @@ namespace qv::platform {
 namespace {
 
 constexpr unsigned kCpuidSignatureLeaf = 1;
-constexpr long kEthernetInterfaceType = 1;  // ARPHRD_ETHER
+constexpr long kEthernetInterfaceType = 1;    // ARPHRD_ETHER
 constexpr size_t kMacAddressTextLength = 17;  // "aa:bb:cc:dd:ee:ff"
 
 std::string FormatRegisters(uint32_t first, uint32_t second) {

@@ -52,7 +52,8 @@ TEST_F(AtomicFileTest, UpdateReadsCurrentBytesAndMayLeaveTheFileAlone) {
 
   struct stat before {};
   stat(file.c_str(), &before);
-  ASSERT_FALSE(UpdateFileAtomically(file, [](const auto&) { return std::optional<std::string>(); }));
+  ASSERT_FALSE(
+      UpdateFileAtomically(file, [](const auto&) { return std::optional<std::string>(); }));
   struct stat after {};
   stat(file.c_str(), &after);
   EXPECT_EQ(before.st_ino, after.st_ino);
@@ -74,7 +75,7 @@ TEST_F(AtomicFileTest, UnreadableTargetOrMissingFolderIsAnErrorAndNothingIsRepla
 }
 
 TEST_F(AtomicFileTest, LongestNamesAndDeepPathsWork) {
-  std::string folder = root_.Path("\xC3\xA9t\xC3\xA9 and blanks");
+  std::string folder = root_.Path("été and blanks");
   while (folder.size() < 3500) folder += "/" + std::string(250, 'f');
   std::filesystem::create_directories(folder);
   const std::string file = folder + "/" + std::string(255, 'n');
@@ -83,7 +84,8 @@ TEST_F(AtomicFileTest, LongestNamesAndDeepPathsWork) {
   EXPECT_EQ(test::ReadFileBytes(file), "longer");
   const std::string lock_name = std::filesystem::path(AtomicFileLockPath(file)).filename();
   EXPECT_LE(lock_name.size(), 255u);
-  EXPECT_NE(AtomicFileLockPath(file), AtomicFileLockPath(folder + "/" + std::string(254, 'n') + "m"));
+  EXPECT_NE(AtomicFileLockPath(file),
+            AtomicFileLockPath(folder + "/" + std::string(254, 'n') + "m"));
 }
 
 TEST_F(AtomicFileTest, ThreadsUpdatingOneFileLoseNoChange) {
@@ -118,7 +120,8 @@ TEST_F(AtomicFileTest, WriterEndedInsideAWriteLeavesTheOldRecordWhole) {
   ASSERT_TRUE(writer.started());
   EXPECT_EQ(writer.ReadLine(), std::nullopt);  // it never finished a generation
   EXPECT_EQ(writer.Wait(), -1);
-  EXPECT_EQ(test::WholeStoreRecordGeneration(test::ReadFileBytes(file).value_or(""), kRecordSize), 0);
+  EXPECT_EQ(test::WholeStoreRecordGeneration(test::ReadFileBytes(file).value_or(""), kRecordSize),
+            0);
   EXPECT_EQ(test::ReadFileBytes(AtomicFileTempPath(file)).value_or("").size(), kRecordSize / 2);
 }
 

@@ -23,21 +23,20 @@ class PrivateProfileTest : public test::TempRootTest {
 };
 
 TEST_F(PrivateProfileTest, ReadsFollowTheOriginalRules) {
-  const std::string file = root_.WriteFile(
-      "config.ini",
-      "\xEF\xBB\xBF; comment=not a key\r\n"
-      "top=outside any section\r\n"
-      "[General]\r\n"
-      "  client_id  =  abc  \r\n"
-      "Quoted=\"  with blanks  \"\r\n"
-      "single='x'\r\n"
-      "lone\"=\"x\r\n"
-      "empty=\r\n"
-      "path=C:\\q\\a=b\r\n"
-      "[ general ]\r\n"
-      "client_id=from the second section\r\n"
-      "[\xC3\x9C" "bung]\n"
-      "Schl\xC3\xBCssel=\xE6\xB8\xB8\xE6\x88\x8F\n");
+  const std::string file = root_.WriteFile("config.ini",
+                                           "\xEF\xBB\xBF; comment=not a key\r\n"
+                                           "top=outside any section\r\n"
+                                           "[General]\r\n"
+                                           "  client_id  =  abc  \r\n"
+                                           "Quoted=\"  with blanks  \"\r\n"
+                                           "single='x'\r\n"
+                                           "lone\"=\"x\r\n"
+                                           "empty=\r\n"
+                                           "path=C:\\q\\a=b\r\n"
+                                           "[ general ]\r\n"
+                                           "client_id=from the second section\r\n"
+                                           "[Übung]\n"
+                                           "Schlüssel=游戏\n");
   struct Case {
     std::string section, key, expected;
   };
@@ -53,7 +52,7 @@ TEST_F(PrivateProfileTest, ReadsFollowTheOriginalRules) {
       {"General", "; comment", "<default>"},
       {"General", "top", "<default>"},
       {"Missing", "client_id", "<default>"},
-      {"\xC3\xBC" "BUNG", "SCHL\xC3\x9CSSEL", "\xE6\xB8\xB8\xE6\x88\x8F"},
+      {"üBUNG", "SCHLÜSSEL", "游戏"},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.section, c.key, file), c.expected) << c.key;
   EXPECT_EQ(Read("General", "client_id", root_.Path("missing.ini")), "<default>");
@@ -61,7 +60,7 @@ TEST_F(PrivateProfileTest, ReadsFollowTheOriginalRules) {
 }
 
 TEST_F(PrivateProfileTest, ReadCopiesAtMostBufferSizeLessOneUnits) {
-  const std::string file = root_.WriteFile("a.ini", "[s]\nk=abcdef\nwide=a\xF0\x9F\x98\x80" "b\n");
+  const std::string file = root_.WriteFile("a.ini", "[s]\nk=abcdef\nwide=a😀b\n");
   struct Case {
     std::string key;
     std::string fallback;
@@ -74,7 +73,7 @@ TEST_F(PrivateProfileTest, ReadCopiesAtMostBufferSizeLessOneUnits) {
       {"k", "", 1, ""},
       {"k", "", 0, ""},
       {"wide", "", 3, "a"},  // the emoji takes two units and is not split
-      {"wide", "", 4, "a\xF0\x9F\x98\x80"},
+      {"wide", "", 4, "a😀"},
       {"none", "defau  ", 260, "defau"},  // trailing blanks of the default go
       {"none", "default", 4, "def"},
   };
@@ -82,21 +81,22 @@ TEST_F(PrivateProfileTest, ReadCopiesAtMostBufferSizeLessOneUnits) {
     std::string out = "stale";
     const size_t copied = GetPrivateProfileString("s", c.key, c.fallback, out, c.buffer, file);
     EXPECT_EQ(out, c.expected) << c.key << " " << c.buffer;
-    EXPECT_EQ(copied, c.expected == "a\xF0\x9F\x98\x80" ? 3u : c.expected.size());
+    EXPECT_EQ(copied, c.expected == "a😀" ? 3u : c.expected.size());
   }
 }
 
 TEST_F(PrivateProfileTest, IntegersTakeSignAndLeadingDigits) {
-  const std::string file = root_.WriteFile(
-      "cfg.ini",
-      "[main]\nver=42\nneg=-7\nplus=+5\nmixed=12abc\nword=abc\nempty=\nblank=  9  \nbig=4294967297\n");
+  const std::string file = root_.WriteFile("cfg.ini",
+                                           "[main]\nver=42\nneg=-7\nplus=+5\nmixed=12abc\nword="
+                                           "abc\nempty=\nblank=  9  \nbig=4294967297\n");
   struct Case {
     std::string key;
     int expected;
   };
-  const Case cases[] = {{"ver", 42},  {"neg", -7},  {"plus", 5},    {"mixed", 12}, {"word", 0},
-                        {"empty", 77}, {"blank", 9}, {"big", 1},     {"missing", 77}};
-  for (const Case& c : cases) EXPECT_EQ(GetPrivateProfileInt("main", c.key, 77, file), c.expected) << c.key;
+  const Case cases[] = {{"ver", 42},   {"neg", -7},  {"plus", 5}, {"mixed", 12},  {"word", 0},
+                        {"empty", 77}, {"blank", 9}, {"big", 1},  {"missing", 77}};
+  for (const Case& c : cases)
+    EXPECT_EQ(GetPrivateProfileInt("main", c.key, 77, file), c.expected) << c.key;
   EXPECT_EQ(GetPrivateProfileInt("main", "ver", 77, root_.Path("none.ini")), 77);
 }
 
@@ -144,10 +144,11 @@ TEST_F(PrivateProfileTest, WrittenValuesCannotAddLinesAndUnreadableNamesAreRefus
   struct Case {
     std::string section, key;
   };
-  const Case refused[] = {{"", "k"}, {"a]b", "k"}, {"a\nb", "k"}, {"s", ""},   {"s", "a=b"},
-                          {"s", "a\nb"}, {"s", "[x"}, {"s", ";x"}, {"  ", "k"}};
+  const Case refused[] = {{"", "k"},     {"a]b", "k"}, {"a\nb", "k"}, {"s", ""},  {"s", "a=b"},
+                          {"s", "a\nb"}, {"s", "[x"},  {"s", ";x"},   {"  ", "k"}};
   for (const Case& c : refused) {
-    EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, "v", file)) << c.section << "/" << c.key;
+    EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, "v", file))
+        << c.section << "/" << c.key;
   }
   EXPECT_EQ(test::ReadFileBytes(file), "[General]\nname=a  [Evil] key=1\n");
   EXPECT_FALSE(WritePrivateProfileString("s", "k", "v", root_.Path("no/such/folder/x.ini")));
@@ -165,12 +166,12 @@ TEST_F(PrivateProfileTest, DamagedFileReadsDefaultsAndKeepsItsBytesOnWrite) {
 }
 
 TEST_F(PrivateProfileTest, NonAsciiBlankAndLongPathsWork) {
-  std::string folder = root_.Path("\xE6\xB8\xB8\xE6\x88\x8F \xC3\xA9t\xC3\xA9 folder");
+  std::string folder = root_.Path("游戏 été folder");
   while (folder.size() < 3000) folder += "/" + std::string(200, 'd');
   root_.WriteFile(folder.substr(root_.path().size() + 1) + "/.keep", "");
   const std::string file = folder + "/" + std::string(250, 'n') + ".ini";  // a 254-byte name
-  ASSERT_TRUE(WritePrivateProfileString("\xC3\x9C" "bung", "Schl\xC3\xBCssel", "Wert \xE2\x85\xA2", file));
-  EXPECT_EQ(Read("\xC3\xBC" "BUNG", "schl\xC3\x9CSSEL", file), "Wert \xE2\x85\xA2");
+  ASSERT_TRUE(WritePrivateProfileString("Übung", "Schlüssel", "Wert Ⅲ", file));
+  EXPECT_EQ(Read("üBUNG", "schlÜSSEL", file), "Wert Ⅲ");
 }
 
 TEST_F(PrivateProfileTest, WritersInSeveralProcessesLoseNoKey) {
@@ -179,9 +180,9 @@ TEST_F(PrivateProfileTest, WritersInSeveralProcessesLoseNoKey) {
   const std::string file = root_.Path("shared.ini");
   std::vector<std::unique_ptr<test::ChildProcess>> writers;
   for (int w = 0; w < kWriters; ++w) {
-    writers.push_back(std::make_unique<test::ChildProcess>(std::vector<std::string>{
-        QV_STORE_WRITER_PATH, "ini", file, "General", "w" + std::to_string(w) + "_",
-        std::to_string(kKeysEach)}));
+    writers.push_back(std::make_unique<test::ChildProcess>(
+        std::vector<std::string>{QV_STORE_WRITER_PATH, "ini", file, "General",
+                                 "w" + std::to_string(w) + "_", std::to_string(kKeysEach)}));
     ASSERT_TRUE(writers.back()->started());
   }
   for (auto& writer : writers) EXPECT_EQ(writer->Wait(), 0);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <memory>
@@ -54,10 +53,11 @@ TEST_F(RegistryStoreTest, FileShowsValuesInFirstWrittenOrderAtTheDesignedPlace) 
 }
 
 TEST_F(RegistryStoreTest, KeyAndValueNamesMatchWithoutRegardToCase) {
-  Create(user_, RegistryRoot::kCurrentUser, "Software\\QVorvane\\Main").SetStringValue("Client_ID", "x");
+  Create(user_, RegistryRoot::kCurrentUser, "Software\\QVorvane\\Main")
+      .SetStringValue("Client_ID", "x");
   RegistryKey again;
-  ASSERT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, "SOFTWARE\\qvorvane\\MAIN\\", key_access::kRead,
-                          again),
+  ASSERT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, "SOFTWARE\\qvorvane\\MAIN\\",
+                          key_access::kRead, again),
             RegistryStatus::kOk);
   EXPECT_EQ(Query(again, "client_id"), "x");
   Create(user_, RegistryRoot::kCurrentUser, "software\\qvorvane\\main");  // opens, adds nothing
@@ -68,13 +68,13 @@ TEST_F(RegistryStoreTest, KeyAndValueNamesMatchWithoutRegardToCase) {
 }
 
 TEST_F(RegistryStoreTest, NonAsciiBlanksAndLineBreaksRoundTrip) {
-  const std::string path = "Software\\\xE6\xB8\xB8\xE6\x88\x8F \xE2\x85\xA2\\App Paths\\x]y";
+  const std::string path = "Software\\游戏 Ⅲ\\App Paths\\x]y";
   const std::string data = "C:\\Program Files\\\"q\"\n[HKEY_CURRENT_USER\\Evil]\r\n\"z\"=\"1\"";
-  Create(user_, RegistryRoot::kCurrentUser, path).SetStringValue("N\xC3\xA4me \"q\"", data);
+  Create(user_, RegistryRoot::kCurrentUser, path).SetStringValue("Näme \"q\"", data);
   RegistryKey key;
   ASSERT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, path, key_access::kRead, key),
             RegistryStatus::kOk);
-  EXPECT_EQ(Query(key, "n\xC3\x84ME \"Q\""), data);
+  EXPECT_EQ(Query(key, "nÄME \"Q\""), data);
   RegistryKey injected;
   EXPECT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, "Evil", key_access::kRead, injected),
             RegistryStatus::kNotFound);
@@ -84,18 +84,21 @@ TEST_F(RegistryStoreTest, ClassesRootLandsInTheCurrentUsersClasses) {
   Create(user_, RegistryRoot::kClassesRoot, "QVorvane\\shell\\open\\command")
       .SetStringValue("", "\"/q/QVorvane.exe\"  \"%1\"");
   RegistryKey key;
-  ASSERT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, "Software\\Classes\\QVorvane\\shell\\open\\command",
-                          key_access::kRead, key),
-            RegistryStatus::kOk);
+  ASSERT_EQ(
+      user_.OpenKey(RegistryRoot::kCurrentUser, "Software\\Classes\\QVorvane\\shell\\open\\command",
+                    key_access::kRead, key),
+      RegistryStatus::kOk);
   EXPECT_EQ(Query(key, ""), "\"/q/QVorvane.exe\"  \"%1\"");
 }
 
 TEST_F(RegistryStoreTest, MachineRootIsWritableOnlyForTheAdministrator) {
-  const std::string path = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QVORVANE.EXE";
+  const std::string path =
+      "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QVORVANE.EXE";
   RegistryKey key;
-  EXPECT_EQ(user_.CreateKey(RegistryRoot::kLocalMachine, path,
-                            key_access::kRead | key_access::kSetValue | key_access::kCreateSubKey, key),
-            RegistryStatus::kAccessDenied);
+  EXPECT_EQ(
+      user_.CreateKey(RegistryRoot::kLocalMachine, path,
+                      key_access::kRead | key_access::kSetValue | key_access::kCreateSubKey, key),
+      RegistryStatus::kAccessDenied);
   EXPECT_FALSE(key.IsOpen());
   EXPECT_EQ(user_.CreateKey(RegistryRoot::kLocalMachine, path, key_access::kRead, key),
             RegistryStatus::kAccessDenied);  // reading rights, but the key would have to be made
@@ -104,7 +107,8 @@ TEST_F(RegistryStoreTest, MachineRootIsWritableOnlyForTheAdministrator) {
   Create(administrator_, RegistryRoot::kLocalMachine, path).SetStringValue("", "/q/QVORVANE.EXE");
   EXPECT_EQ(MachineFile(), root_.machine_root() + "/registry/HKEY_LOCAL_MACHINE.reg");
 
-  ASSERT_EQ(user_.OpenKey(RegistryRoot::kLocalMachine, path, key_access::kRead | key_access::kView64, key),
+  ASSERT_EQ(user_.OpenKey(RegistryRoot::kLocalMachine, path,
+                          key_access::kRead | key_access::kView64, key),
             RegistryStatus::kOk);
   EXPECT_EQ(Query(key, ""), "/q/QVORVANE.EXE");
   EXPECT_EQ(key.SetStringValue("", "other"), RegistryStatus::kAccessDenied);
@@ -115,21 +119,25 @@ TEST_F(RegistryStoreTest, MachineRootIsWritableOnlyForTheAdministrator) {
 
 TEST_F(RegistryStoreTest, KeyWithSubKeysIsNotDeleted) {
   Create(user_, RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3\\Sub").SetStringValue("v", "1");
-  Create(user_, RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3").SetStringValue("tov3path", "/old/tov3.exe");
+  Create(user_, RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3")
+      .SetStringValue("tov3path", "/old/tov3.exe");
   Create(user_, RegistryRoot::kCurrentUser, "SOFTWARE\\TOV30");
 
-  EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, "software\\tov3"), RegistryStatus::kHasSubKeys);
+  EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, "software\\tov3"),
+            RegistryStatus::kHasSubKeys);
   RegistryKey key;
   ASSERT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3", key_access::kRead, key),
             RegistryStatus::kOk);
   EXPECT_EQ(Query(key, "tov3path"), "/old/tov3.exe");
 
   RegistryKey writer = Create(user_, RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3");
-  EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3\\Sub"), RegistryStatus::kOk);
+  EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3\\Sub"),
+            RegistryStatus::kOk);
   EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3"), RegistryStatus::kOk);
   EXPECT_EQ(Query(key, "tov3path"), "<" + std::to_string(int(RegistryStatus::kNotFound)) + ">");
   EXPECT_EQ(writer.SetStringValue("x", "1"), RegistryStatus::kNotFound);  // not made again
-  EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3"), RegistryStatus::kNotFound);
+  EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, "SOFTWARE\\TOV3"),
+            RegistryStatus::kNotFound);
   EXPECT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, "SOFTWARE\\TOV30", key_access::kRead, key),
             RegistryStatus::kOk);  // a sibling whose name only starts alike stays
   EXPECT_EQ(user_.DeleteKey(RegistryRoot::kCurrentUser, ""), RegistryStatus::kAccessDenied);
@@ -139,7 +147,7 @@ TEST_F(RegistryStoreTest, QueriesHonourSizeLimitTypeAndRights) {
   RegistryKey key = Create(user_, RegistryRoot::kCurrentUser, "Software\\q");
   key.SetStringValue("129", std::string(129, 'x'));  // 260 bytes with the NUL
   key.SetStringValue("130", std::string(130, 'x'));
-  key.SetStringValue("emoji", "\xF0\x9F\x98\x80");     // two UTF-16 units
+  key.SetStringValue("emoji", "😀");                     // two UTF-16 units
   key.SetStringValue("nul", std::string("ab\0cd", 5));  // stored up to the NUL
   RegistryValue value;
   EXPECT_EQ(key.QueryValue("129", 260, value), RegistryStatus::kOk);
@@ -167,8 +175,8 @@ TEST_F(RegistryStoreTest, QueriesHonourSizeLimitTypeAndRights) {
 }
 
 TEST_F(RegistryStoreTest, InvalidKeyNamesAreRefused) {
-  const std::string invalid[] = {"\\Software", "Software\\\\q", "Soft\nware", "a\rb",
-                                 std::string("a\0b", 3), std::string(256, 'k')};
+  const std::string invalid[] = {"\\Software", "Software\\\\q",        "Soft\nware",
+                                 "a\rb",       std::string("a\0b", 3), std::string(256, 'k')};
   for (const std::string& path : invalid) {
     RegistryKey key;
     EXPECT_EQ(user_.CreateKey(RegistryRoot::kCurrentUser, path, key_access::kAll, key),
@@ -176,8 +184,9 @@ TEST_F(RegistryStoreTest, InvalidKeyNamesAreRefused) {
         << path;
   }
   RegistryKey key;
-  EXPECT_EQ(user_.CreateKey(RegistryRoot::kCurrentUser, std::string(255, 'k'), key_access::kAll, key),
-            RegistryStatus::kOk);
+  EXPECT_EQ(
+      user_.CreateKey(RegistryRoot::kCurrentUser, std::string(255, 'k'), key_access::kAll, key),
+      RegistryStatus::kOk);
   EXPECT_FALSE(test::ReadFileBytes(UserFile()).value_or("").find('\r') != std::string::npos);
 }
 
@@ -213,14 +222,16 @@ TEST_F(RegistryStoreTest, WritersInSeveralProcessesLoseNoValue) {
   constexpr int kValuesEach = 40;
   std::vector<std::unique_ptr<test::ChildProcess>> writers;
   for (int w = 0; w < kWriters; ++w) {
-    writers.push_back(std::make_unique<test::ChildProcess>(std::vector<std::string>{
-        QV_STORE_WRITER_PATH, "registry", "writer" + std::to_string(w), std::to_string(kValuesEach)}));
+    writers.push_back(std::make_unique<test::ChildProcess>(
+        std::vector<std::string>{QV_STORE_WRITER_PATH, "registry", "writer" + std::to_string(w),
+                                 std::to_string(kValuesEach)}));
     ASSERT_TRUE(writers.back()->started());
   }
   for (auto& writer : writers) EXPECT_EQ(writer->Wait(), 0);
 
   RegistryHive hive;
-  ASSERT_TRUE(ParseRegistryFile(test::ReadFileBytes(UserFile()).value_or(""), "HKEY_CURRENT_USER", hive));
+  ASSERT_TRUE(
+      ParseRegistryFile(test::ReadFileBytes(UserFile()).value_or(""), "HKEY_CURRENT_USER", hive));
   for (int w = 0; w < kWriters; ++w) {
     const RegistryKeyData* key = hive.FindKey("Software\\Race\\writer" + std::to_string(w));
     ASSERT_NE(key, nullptr) << w;

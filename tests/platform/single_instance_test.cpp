@@ -68,7 +68,7 @@ TEST_F(SingleInstanceTest, AnEndedInstanceLeavesNobodyToHandOverTo) {
 }
 
 TEST_F(SingleInstanceTest, DeepFolderBeyondTheSocketNameLimitWorks) {
-  std::string folder = root_.Path("r\xC3\xBCntime with blanks");
+  std::string folder = root_.Path("rüntime with blanks");
   while (folder.size() < 300) folder += "/" + std::string(60, 'd');
   setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);  // TempRoot restores it
   std::unique_ptr<SingleInstance> instance;

@@ -22,7 +22,7 @@ class RegistryTextTest : public test::TempRootTest {
 TEST_F(RegistryTextTest, ReadsStringsOfUpTo511CharactersAndClosesTheKey) {
   Open().SetStringValue("511", std::string(511, 'a'));
   Open().SetStringValue("512", std::string(512, 'a'));
-  Open().SetStringValue("InstallDir", "/q/\xE6\xB8\xB8\xE6\x88\x8F/BlueStacks_tolvik\\ProgramFiles\\");
+  Open().SetStringValue("InstallDir", "/q/游戏/BlueStacks_tolvik\\ProgramFiles\\");
   struct Case {
     std::u16string name;
     bool read;

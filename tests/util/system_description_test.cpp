@@ -12,8 +12,11 @@ TEST(SystemDescriptionTest, OsNameJoinsFlagNamesAndSuffix) {
     std::u16string expected;
   };
   const Case cases[] = {
-      {64, u"64", u"Win7_64"},       {0, u"32", u"_32"},       {256, u"", u"Win10"},
-      {1 | 4, u"32", u"2000/XP_32"}, {2 | 8 | 16 | 32 | 128, u"64", u"2000Server/2003/Vista/2008/Win8_64"},
+      {64, u"64", u"Win7_64"},
+      {0, u"32", u"_32"},
+      {256, u"", u"Win10"},
+      {1 | 4, u"32", u"2000/XP_32"},
+      {2 | 8 | 16 | 32 | 128, u"64", u"2000Server/2003/Vista/2008/Win8_64"},
       {0, u"", u""},
   };
   for (const Case& c : cases) EXPECT_EQ(OsName(c.flags, c.suffix), c.expected) << c.flags;
