@@ -275,9 +275,10 @@ RegistryStatus RegistryKey::DeleteValue(std::string_view name) {
 }
 
 const RegistryStore& CurrentRegistry() {
-  static const RegistryStore production;
+  // Never destroyed: worker threads may use the registry until the process ends.
+  static const RegistryStore* const production = new RegistryStore();
   const RegistryStore* installed = g_registry_override.load(std::memory_order_acquire);
-  return installed ? *installed : production;
+  return installed ? *installed : *production;
 }
 
 ScopedRegistryOverride::ScopedRegistryOverride(const RegistryStore& store)

@@ -69,8 +69,18 @@ size_t ClientIdentity::GetClientIdWithConfig(const std::u16string& config_ini_pa
 }
 
 ClientIdentity& ProcessClientIdentity() {
-  static ClientIdentity identity;
-  return identity;
+  static ClientIdentity* const identity = new ClientIdentity();
+  return *identity;
+}
+
+std::string CpuSignature() { return ProcessClientIdentity().CpuSignature(); }
+
+bool MacAddress() { return ProcessClientIdentity().MacAddress(); }
+
+std::string GenerateClientId() { return ProcessClientIdentity().GenerateClientId(); }
+
+size_t GetClientIdWithConfig(const std::u16string& config_ini_path, std::u16string& out) {
+  return ProcessClientIdentity().GetClientIdWithConfig(config_ini_path, out);
 }
 
 }  // namespace qv::util

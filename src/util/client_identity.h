@@ -55,7 +55,14 @@ class ClientIdentity {
   std::string generated_id_;  // guarded by mutex_
 };
 
-// The one identity of the process, made on first use and kept until exit.
+// The one identity of the process, made on first use and never destroyed (worker threads may
+// ask for it until the process ends).
 ClientIdentity& ProcessClientIdentity();
+
+// The design's calls, on ProcessClientIdentity().
+std::string CpuSignature();
+bool MacAddress();
+std::string GenerateClientId();
+size_t GetClientIdWithConfig(const std::u16string& config_ini_path, std::u16string& out);
 
 }  // namespace qv::util
