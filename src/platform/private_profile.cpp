@@ -172,10 +172,22 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
     negative = digits.front() == '-';
     digits.remove_prefix(1);
   }
+  // The original also reads the C form of a hexadecimal number ("0x1F").
+  const bool hexadecimal = digits.size() > 2 && digits[0] == '0' && (digits[1] | 0x20) == 'x';
+  if (hexadecimal) digits.remove_prefix(2);
+  const uint32_t base = hexadecimal ? 16 : 10;
   uint32_t number = 0;  // the original accumulates in 32 unsigned bits and wraps
   for (const char c : digits) {
-    if (c < '0' || c > '9') break;
-    number = number * 10 + static_cast<uint32_t>(c - '0');
+    const char lower = static_cast<char>(c | 0x20);
+    uint32_t digit;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<uint32_t>(c - '0');
+    } else if (hexadecimal && lower >= 'a' && lower <= 'f') {
+      digit = static_cast<uint32_t>(lower - 'a' + 10);
+    } else {
+      break;
+    }
+    number = number * base + digit;
   }
   if (negative) number = 0u - number;
   return static_cast<int>(number);

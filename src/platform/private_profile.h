@@ -24,9 +24,9 @@ size_t GetPrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view default_value, std::string& out, size_t buffer_size,
                                const std::string& file);
 
-// GetPrivateProfileInt: the value read as a decimal integer (optional sign, then the leading
-// decimal digits; no digits gives 0; larger numbers wrap at 32 bits as in the original), or
-// `default_value` when the key is missing or its value empty.
+// GetPrivateProfileInt: the value read as an integer (optional sign, then the leading decimal
+// digits, or hexadecimal digits after "0x"; no digits gives 0; larger numbers wrap at 32 bits as
+// in the original), or `default_value` when the key is missing or its value empty.
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int default_value,
                          const std::string& file);
 

@@ -85,16 +85,30 @@ TEST_F(PrivateProfileTest, ReadCopiesAtMostBufferSizeLessOneUnits) {
   }
 }
 
-TEST_F(PrivateProfileTest, IntegersTakeSignAndLeadingDigits) {
-  const std::string file = root_.WriteFile("cfg.ini",
-                                           "[main]\nver=42\nneg=-7\nplus=+5\nmixed=12abc\nword="
-                                           "abc\nempty=\nblank=  9  \nbig=4294967297\n");
+TEST_F(PrivateProfileTest, IntegersTakeSignAndLeadingDigitsOrHexadecimal) {
+  const std::string file = root_.WriteFile(
+      "cfg.ini",
+      "[main]\n"
+      "ver=42\n"
+      "neg=-7\n"
+      "plus=+5\n"
+      "mixed=12abc\n"
+      "word=abc\n"
+      "empty=\n"
+      "blank=  9  \n"
+      "big=4294967297\n"
+      "hex=0x1fZ\n"
+      "negative_hex=-0X10\n"
+      "hex_alone=0x\n"
+      "leading_zero=007\n");
   struct Case {
     std::string key;
     int expected;
   };
-  const Case cases[] = {{"ver", 42},   {"neg", -7},  {"plus", 5}, {"mixed", 12},  {"word", 0},
-                        {"empty", 77}, {"blank", 9}, {"big", 1},  {"missing", 77}};
+  const Case cases[] = {{"ver", 42},        {"neg", -7},   {"plus", 5},           {"mixed", 12},
+                        {"word", 0},        {"empty", 77}, {"blank", 9},          {"big", 1},
+                        {"missing", 77},    {"hex", 31},   {"negative_hex", -16}, {"hex_alone", 0},
+                        {"leading_zero", 7}};
   for (const Case& c : cases)
     EXPECT_EQ(GetPrivateProfileInt("main", c.key, 77, file), c.expected) << c.key;
   EXPECT_EQ(GetPrivateProfileInt("main", "ver", 77, root_.Path("none.ini")), 77);

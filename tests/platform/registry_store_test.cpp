@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <memory>
@@ -67,7 +68,10 @@ TEST_F(RegistryStoreTest, KeyAndValueNamesMatchWithoutRegardToCase) {
   EXPECT_EQ(file.find("software"), std::string::npos);
 }
 
-TEST_F(RegistryStoreTest, NonAsciiBlanksAndLineBreaksRoundTrip) {
+TEST_F(RegistryStoreTest, NonAsciiBlanksLineBreaksAndDeepFoldersRoundTrip) {
+  std::string config = root_.Path("config 游戏");
+  while (config.size() < 3000) config += "/" + std::string(200, 'c');
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);  // TempRoot restores it
   const std::string path = "Software\\游戏 Ⅲ\\App Paths\\x]y";
   const std::string data = "C:\\Program Files\\\"q\"\n[HKEY_CURRENT_USER\\Evil]\r\n\"z\"=\"1\"";
   Create(user_, RegistryRoot::kCurrentUser, path).SetStringValue("Näme \"q\"", data);
@@ -78,6 +82,8 @@ TEST_F(RegistryStoreTest, NonAsciiBlanksAndLineBreaksRoundTrip) {
   RegistryKey injected;
   EXPECT_EQ(user_.OpenKey(RegistryRoot::kCurrentUser, "Evil", key_access::kRead, injected),
             RegistryStatus::kNotFound);
+  EXPECT_EQ(UserFile(), config + "/qvorvane-registry/HKEY_CURRENT_USER.reg");
+  EXPECT_TRUE(test::ReadFileBytes(UserFile()).has_value());
 }
 
 TEST_F(RegistryStoreTest, ClassesRootLandsInTheCurrentUsersClasses) {
