@@ -13,6 +13,9 @@ namespace {
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t";
 constexpr char kCommentMark = ';';
+// Characters a written name cannot hold and still be read back.
+constexpr std::string_view kUnreadableInSection("]\r\n\0", 4);
+constexpr std::string_view kUnreadableInKey("=\r\n\0", 4);
 
 std::string_view TrimBlanks(std::string_view text) {
   const size_t first = text.find_first_not_of(kBlanks);
@@ -118,11 +121,11 @@ std::optional<std::string> ReadValue(std::string_view section, std::string_view 
 }
 
 bool IsWritableSectionName(std::string_view name) {
-  return !name.empty() && name.find_first_of("]\r\n") == std::string_view::npos;
+  return !name.empty() && name.find_first_of(kUnreadableInSection) == std::string_view::npos;
 }
 
 bool IsWritableKeyName(std::string_view name) {
-  return !name.empty() && name.find_first_of("=\r\n") == std::string_view::npos &&
+  return !name.empty() && name.find_first_of(kUnreadableInKey) == std::string_view::npos &&
          name.front() != '[' && name.front() != kCommentMark;
 }
 
@@ -198,7 +201,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
   section = TrimBlanks(section);
   key = TrimBlanks(key);
   if (!IsWritableSectionName(section) || !IsWritableKeyName(key)) return false;
-  std::string one_line(value);
+  std::string one_line(value.substr(0, value.find('\0')));  // text ends at a NUL, as it did
   for (char& c : one_line) {
     if (c == '\r' || c == '\n') c = ' ';
   }

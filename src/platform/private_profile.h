@@ -32,10 +32,10 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 // WritePrivateProfileString: sets `key` in `section` to `value`. The file and the section are
 // created when missing (the folder must exist); an existing key's line is replaced in place and
-// every other byte of the file stays as it was. Line breaks in `value` become blanks, so a value
-// can never add a line. Refused (false): an empty section or key, a section holding ']' or a
-// line break, a key holding '=' or a line break or starting with '[' or ';' (they could not be
-// read back), and any I/O failure.
+// every other byte of the file stays as it was. `value` ends at its first NUL; line breaks in it
+// become blanks, so a value can never add a line. Refused (false): an empty section or key, a
+// section holding ']', a line break or NUL, a key holding '=', a line break or NUL or starting
+// with '[' or ';' (they could not be read back), and any I/O failure.
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& file);
 

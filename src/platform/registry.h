@@ -75,7 +75,9 @@ bool ProcessIsAdministrator();
 
 class RegistryStore;
 
-// An open key: the counterpart of an HKEY. Closing (or destroying) it only forgets the key.
+// An open key: the counterpart of an HKEY. Closing (or destroying) it only forgets the key. It
+// refers to the store that opened it, which must outlive it (the program's store lives until
+// exit).
 class RegistryKey {
  public:
   RegistryKey() = default;

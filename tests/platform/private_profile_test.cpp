@@ -86,21 +86,20 @@ TEST_F(PrivateProfileTest, ReadCopiesAtMostBufferSizeLessOneUnits) {
 }
 
 TEST_F(PrivateProfileTest, IntegersTakeSignAndLeadingDigitsOrHexadecimal) {
-  const std::string file = root_.WriteFile(
-      "cfg.ini",
-      "[main]\n"
-      "ver=42\n"
-      "neg=-7\n"
-      "plus=+5\n"
-      "mixed=12abc\n"
-      "word=abc\n"
-      "empty=\n"
-      "blank=  9  \n"
-      "big=4294967297\n"
-      "hex=0x1fZ\n"
-      "negative_hex=-0X10\n"
-      "hex_alone=0x\n"
-      "leading_zero=007\n");
+  const std::string file = root_.WriteFile("cfg.ini",
+                                           "[main]\n"
+                                           "ver=42\n"
+                                           "neg=-7\n"
+                                           "plus=+5\n"
+                                           "mixed=12abc\n"
+                                           "word=abc\n"
+                                           "empty=\n"
+                                           "blank=  9  \n"
+                                           "big=4294967297\n"
+                                           "hex=0x1fZ\n"
+                                           "negative_hex=-0X10\n"
+                                           "hex_alone=0x\n"
+                                           "leading_zero=007\n");
   struct Case {
     std::string key;
     int expected;
@@ -151,15 +150,25 @@ TEST_F(PrivateProfileTest, WriteReplacesInPlaceAndKeepsEveryOtherByte) {
 
 TEST_F(PrivateProfileTest, WrittenValuesCannotAddLinesAndUnreadableNamesAreRefused) {
   const std::string file = root_.Path("inject.ini");
-  ASSERT_TRUE(WritePrivateProfileString("General", "name", "a\r\n[Evil]\nkey=1", file));
+  const std::string hostile("a\r\n[Evil]\nkey=1\0tail", 20);
+  ASSERT_TRUE(WritePrivateProfileString("General", "name", hostile, file));
   EXPECT_EQ(test::ReadFileBytes(file), "[General]\nname=a  [Evil] key=1\n");
   EXPECT_EQ(Read("Evil", "key", file), "<default>");
 
   struct Case {
     std::string section, key;
   };
-  const Case refused[] = {{"", "k"},     {"a]b", "k"}, {"a\nb", "k"}, {"s", ""},  {"s", "a=b"},
-                          {"s", "a\nb"}, {"s", "[x"},  {"s", ";x"},   {"  ", "k"}};
+  const Case refused[] = {{"", "k"},
+                          {"a]b", "k"},
+                          {"a\nb", "k"},
+                          {"s", ""},
+                          {"s", "a=b"},
+                          {"s", "a\nb"},
+                          {"s", "[x"},
+                          {"s", ";x"},
+                          {"  ", "k"},
+                          {std::string("a\0b", 3), "k"},
+                          {"s", std::string("a\0b", 3)}};
   for (const Case& c : refused) {
     EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, "v", file))
         << c.section << "/" << c.key;
