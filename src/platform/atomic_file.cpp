@@ -24,15 +24,18 @@ constexpr std::string_view kTempSuffix = ".tmp";
 constexpr mode_t kNewFileMode = 0666;  // less the umask, as for any file the user creates
 constexpr mode_t kLockFileMode = 0600;
 constexpr size_t kReadChunk = 65536;
+constexpr uint64_t kFnvOffsetBasis = 14695981039346656037ull;
+constexpr uint64_t kFnvPrime = 1099511628211ull;
+constexpr size_t kHashDigits = 16;
 
 std::error_code LastError() { return {errno, std::system_category()}; }
 
 // FNV-1a, 64 bits: a stable hash that every build and every process computes alike.
 uint64_t StableHash(std::string_view text) {
-  uint64_t hash = 14695981039346656037ull;
+  uint64_t hash = kFnvOffsetBasis;
   for (const char c : text) {
     hash ^= static_cast<uint8_t>(c);
-    hash *= 1099511628211ull;
+    hash *= kFnvPrime;
   }
   return hash;
 }
@@ -42,7 +45,7 @@ std::string SidePath(const std::string& path, std::string_view suffix) {
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (1 + name.size() + suffix.size() > kMaxNameBytes) {
-    char hash[17];
+    char hash[kHashDigits + 1];
     std::snprintf(hash, sizeof(hash), "%016llx", static_cast<unsigned long long>(StableHash(name)));
     name = name.substr(0, kShortenedNameBytes) + "~" + hash;
   }
