@@ -80,9 +80,6 @@ class Canvas:
                 if result is not None:
                     self.blend(x, y, result[0], result[1])
 
-    def alpha_at(self, x, y):
-        return self.a[y * self.width + x]
-
     def to_bytes(self, channels):
         """8-bit straight (not premultiplied) RGB or RGBA rows, as PNG stores them."""
         out = bytearray()

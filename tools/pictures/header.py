@@ -9,7 +9,7 @@ import random
 
 from canvas import Canvas, clamp, mix, smoothstep
 from lettering import emblem_shapes, glyph_shapes, text_width
-from shapes import polygon, rounded_rect
+from shapes import outline, polygon, rounded_rect
 
 WIDTH, HEIGHT = 558, 205
 NAME = "QVorvane"
@@ -147,7 +147,8 @@ def _logo(canvas):
     box = (ecx - emblem_radius - 2, top - 2, ecx + emblem_radius + 2, bottom + 2)
     canvas.fill(lambda x, y: badge(x + 1.5, y - 2.5), (0, 0, 0), box, opacity=0.5)
     canvas.fill(badge, orange, box)
-    canvas.fill(lambda x, y: abs(badge(x, y) + 3.5) - 0.8, (255, 230, 190), box, opacity=0.55)
+    rim = outline(lambda x, y: badge(x, y) + 3.5, 0.8)  # a thin light line just inside the edge
+    canvas.fill(rim, (255, 230, 190), box, opacity=0.55)
     canvas.fill(chevron, (255, 255, 255), box)
 
     cap_top, cap_bottom = baseline - 100 * scale, baseline

@@ -3,10 +3,6 @@
 import math
 
 
-def circle(cx, cy, radius):
-    return lambda x, y: math.hypot(x - cx, y - cy) - radius
-
-
 def box_distance(x, y, x0, y0, x1, y1):
     """Distance from a point to the rectangle [x0, x1] x [y0, y1]; negative inside."""
     dx = max(x0 - x, x - x1)
@@ -65,10 +61,6 @@ def polygon(points):
 
 def union(*shapes):
     return lambda x, y: min(s(x, y) for s in shapes)
-
-
-def subtract(shape, hole):
-    return lambda x, y: max(shape(x, y), -hole(x, y))
 
 
 def outline(shape, half_width):
