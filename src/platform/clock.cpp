@@ -19,6 +19,25 @@ bool StopSignal::WaitForMs(int64_t ms) const {
   return raised_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return IsRaised(); });
 }
 
+void WakeEvent::Set() {
+  {
+    std::lock_guard lock(mutex_);
+    set_.store(true, std::memory_order_release);
+  }
+  set_cv_.notify_all();
+}
+
+void WakeEvent::Reset() {
+  std::lock_guard lock(mutex_);
+  set_.store(false, std::memory_order_release);
+}
+
+bool WakeEvent::WaitForMs(int64_t ms) const {
+  std::unique_lock lock(mutex_);
+  if (ms > 0) set_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return IsSet(); });
+  return IsSet();
+}
+
 namespace {
 
 class MonotonicClock final : public Clock {
