@@ -6,10 +6,10 @@
 namespace qv::platform {
 
 void StopSignal::Raise() {
-  {
-    std::lock_guard lock(mutex_);
-    raised_.store(true, std::memory_order_release);
-  }
+  // Notified under the lock: a waiter may destroy the signal as soon as its wait returns, and
+  // it cannot return before this lock is released, so the notify never touches a dead object.
+  std::lock_guard lock(mutex_);
+  raised_.store(true, std::memory_order_release);
   raised_cv_.notify_all();
 }
 
@@ -20,10 +20,8 @@ bool StopSignal::WaitForMs(int64_t ms) const {
 }
 
 void WakeEvent::Set() {
-  {
-    std::lock_guard lock(mutex_);
-    set_.store(true, std::memory_order_release);
-  }
+  std::lock_guard lock(mutex_);  // notified under the lock, as in StopSignal::Raise
+  set_.store(true, std::memory_order_release);
   set_cv_.notify_all();
 }
 
