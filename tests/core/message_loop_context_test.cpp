@@ -69,6 +69,16 @@ TEST_F(MessageLoopContextTest, PostsToUnknownNamesAndAfterStopAllLeaveTheTaskWit
   EXPECT_TRUE(log_.Names().empty());
 }
 
+TEST_F(MessageLoopContextTest, UnregisteringANameLetsItsLoopGo) {
+  ASSERT_EQ(context_->CreateLoop("msg_loop_gamebag"), 1);
+  ASSERT_EQ(context_->PostTask("msg_loop_gamebag", MakeTask("t", &log_)), 1);
+  ASSERT_TRUE(events_.WaitForDone(1));
+  EXPECT_EQ(context_->UnregisterLoop("msg_loop_gamebag"), 1);
+  EXPECT_EQ(ThreadBase::LiveThreads(), 0) << "the loop was stopped when its entry went";
+  EXPECT_EQ(context_->UnregisterLoop("msg_loop_gamebag"), 0);
+  EXPECT_EQ(context_->PostTask("msg_loop_gamebag", MakeTask("late", &log_)), 0);
+}
+
 TEST_F(MessageLoopContextTest, TheClientReceivesIdleAndTaskDoneEventsOnTheWorkerThread) {
   ASSERT_EQ(context_->CreateLoop("msg_loop_checknet"), 1);
   std::atomic<std::thread::id> worker;

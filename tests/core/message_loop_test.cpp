@@ -227,6 +227,16 @@ TEST_F(MessageLoopTest, ATaskThatIgnoresTheStopIsAbandonedAfterFifteenWaitsAndFr
   EXPECT_TRUE(events_.DoneIds().empty());
 }
 
+TEST_F(MessageLoopTest, ALoopLetGoWithoutAStopEndsItsThreadAndReleasesWhatItHeld) {
+  StartAndSettle();
+  Gate timer_destroyed;
+  ASSERT_EQ(Post(PostMode::kDelayed, MakeTask("timer", &log_, {}, &timer_destroyed), 1000), 2);
+  loop_.reset();
+  EXPECT_EQ(ThreadBase::LiveThreads(), 0);
+  EXPECT_TRUE(timer_destroyed.IsOpen());
+  EXPECT_EQ(log_.Names(), Names{"start"});
+}
+
 TEST_F(MessageLoopTest, ADelayedPostRunsOnlyOnceItsDelayHasPassed) {
   StartAndSettle();
   std::atomic<int64_t> ran_at{-1};
