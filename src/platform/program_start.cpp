@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <memory>
 #include <thread>
 
 #include "platform/path_resolution.h"
@@ -58,6 +57,9 @@ bool Configure(SpawnSetup& setup, const std::string& working_folder) {
       return false;
     }
   }
+  // Only the three standard streams reach the program: a descriptor of ours left open without
+  // close-on-exec (a lock file, a socket) must not outlive us in it.
+  if (posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1) != 0) return false;
   return working_folder.empty() ||
          posix_spawn_file_actions_addchdir_np(&setup.actions, working_folder.c_str()) == 0;
 }
