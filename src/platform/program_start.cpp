@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <system_error>
 #include <thread>
 
 #include "platform/path_resolution.h"
@@ -65,10 +66,14 @@ bool Configure(SpawnSetup& setup, const std::string& working_folder) {
 }
 
 void ReapWhenEnded(pid_t child) {
-  std::thread([child] {
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
-  }).detach();
+  try {
+    std::thread([child] {
+      while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to spare: the program runs all the same and is reaped when this process ends.
+  }
 }
 
 }  // namespace
