@@ -100,7 +100,18 @@ std::optional<std::string> Resolve(const std::string& path, bool last_may_be_new
   if (path.empty()) return std::nullopt;
   const auto components = SplitComponents(path);
   std::string resolved = path.front() == '/' ? "/" : "";
-  for (size_t i = 0; i < components.size(); ++i) {
+  size_t first = 0;
+  // Usually only the last component is missing (a new file in an existing folder): then the
+  // parent is taken as it is, without a look at each of its components.
+  if (components.size() > 1) {
+    std::string parent = resolved;
+    for (size_t i = 0; i + 1 < components.size(); ++i) parent = Join(parent, components[i]);
+    if (EntryExists(parent)) {
+      resolved = std::move(parent);
+      first = components.size() - 1;
+    }
+  }
+  for (size_t i = first; i < components.size(); ++i) {
     const std::string_view component = components[i];
     std::string exact = Join(resolved, component);
     if (component == "." || component == ".." || EntryExists(exact)) {
