@@ -48,12 +48,15 @@ bool CopyBytes(int from, int to, off_t size) {
   return true;
 }
 
-// A new file beside `target` that no one else uses, made with the default mode (0666 narrowed
-// by the umask, as the target would get when created directly).
+// A new file in the target's folder that no one else uses, made with the default mode (0666
+// narrowed by the umask, as the target would get when created directly). Its name does not
+// grow with the target's, so a target name near the length limit can still be copied to.
 FdHandle CreateTemporaryBeside(const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
+  const auto slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    name = target + ".copy-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    name = folder + ".qv-copy-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     FdHandle fd(open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (fd.valid() || errno != EEXIST) return fd;
   }

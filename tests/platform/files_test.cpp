@@ -84,7 +84,10 @@ TEST_F(FilesTest, CopyReplacesTheTargetWholeAndNeverEmptiesTheSource) {
   EXPECT_FALSE(CopyFile(source, root_.Path("nowhere/x.bin")));
   EXPECT_FALSE(CopyFile(root_.Path("in"), root_.Path("out/folder.bin")));
   EXPECT_EQ(test::ReadFileBytes(target), bytes);
-  EXPECT_EQ(Names(root_.Path("out")), (std::vector<std::string>{"new.bin", "target.bin"}));
+  const std::string longest_name(255, 'n');  // the file-name limit: no room for a suffix
+  EXPECT_TRUE(CopyFile(source, root_.Path("out/") + longest_name));
+  EXPECT_EQ(test::ReadFileBytes(root_.Path("out/") + longest_name), bytes);
+  EXPECT_EQ(Names(root_.Path("out")), (std::vector<std::string>{"new.bin", longest_name, "target.bin"}));
 }
 
 TEST_F(FilesTest, ModificationTimeIsSetToTheSecondAndBelow) {
