@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/unique_fd.h"
+#include "platform/os_handles.h"
 
 namespace qv::platform {
 namespace {
@@ -70,7 +70,7 @@ void SyncFolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   const std::string folder =
       slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  FdHandle fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.valid()) ::fsync(fd.get());
 }
 
@@ -79,7 +79,7 @@ std::error_code ReplaceWithTempFile(const std::string& path, std::string_view co
   // A temporary file left by a killed writer (or anything planted under its name) goes first;
   // O_EXCL then guarantees that the bytes land in a file of our own.
   if (::unlink(temp.c_str()) != 0 && errno != ENOENT) return LastError();
-  UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+  FdHandle fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
   if (!fd.valid()) return LastError();
 
   std::error_code error;
@@ -102,8 +102,8 @@ std::error_code ReplaceWithTempFile(const std::string& path, std::string_view co
 }
 
 // Takes the target's writer lock; it is held until `lock` closes.
-std::error_code LockExclusively(const std::string& path, UniqueFd& lock) {
-  lock.Reset(
+std::error_code LockExclusively(const std::string& path, FdHandle& lock) {
+  lock = FdHandle(
       ::open(AtomicFileLockPath(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, kLockFileMode));
   if (!lock.valid()) return LastError();
   while (::flock(lock.get(), LOCK_EX) != 0) {
@@ -116,7 +116,7 @@ std::error_code LockExclusively(const std::string& path, UniqueFd& lock) {
 
 std::error_code ReadWholeFile(const std::string& path, std::string& out) {
   out.clear();
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  FdHandle fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return LastError();
   std::string chunk(kReadChunk, '\0');
   while (true) {
@@ -133,7 +133,7 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
 }
 
 std::error_code UpdateFileAtomically(const std::string& path, const FileUpdate& update) {
-  UniqueFd lock;
+  FdHandle lock;
   if (const std::error_code error = LockExclusively(path, lock)) return error;
 
   std::optional<std::string> current;
@@ -151,7 +151,7 @@ std::error_code UpdateFileAtomically(const std::string& path, const FileUpdate& 
 }  // the lock is released when `lock` closes
 
 std::error_code WriteFileAtomically(const std::string& path, std::string_view contents) {
-  UniqueFd lock;
+  FdHandle lock;
   if (const std::error_code error = LockExclusively(path, lock)) return error;
   return ReplaceWithTempFile(path, contents);
 }

@@ -6,10 +6,10 @@
 namespace qv::platform {
 
 void StopSignal::Raise() {
-  {
-    std::lock_guard lock(mutex_);
-    raised_.store(true, std::memory_order_release);
-  }
+  // Notified under the lock: a waiter may destroy the signal as soon as its wait returns, and
+  // it cannot return before this lock is released, so the notify never touches a dead object.
+  std::lock_guard lock(mutex_);
+  raised_.store(true, std::memory_order_release);
   raised_cv_.notify_all();
 }
 
@@ -17,6 +17,23 @@ bool StopSignal::WaitForMs(int64_t ms) const {
   std::unique_lock lock(mutex_);
   if (ms <= 0) return IsRaised();
   return raised_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return IsRaised(); });
+}
+
+void WakeEvent::Set() {
+  std::lock_guard lock(mutex_);  // notified under the lock, as in StopSignal::Raise
+  set_.store(true, std::memory_order_release);
+  set_cv_.notify_all();
+}
+
+void WakeEvent::Reset() {
+  std::lock_guard lock(mutex_);
+  set_.store(false, std::memory_order_release);
+}
+
+bool WakeEvent::WaitForMs(int64_t ms) const {
+  std::unique_lock lock(mutex_);
+  if (ms > 0) set_cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return IsSet(); });
+  return IsSet();
 }
 
 namespace {

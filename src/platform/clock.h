@@ -33,6 +33,29 @@ class StopSignal {
   mutable std::condition_variable raised_cv_;
 };
 
+// A resettable wake-up flag: Set() wakes every thread waiting on it, Reset() lowers it again.
+// Unlike StopSignal it can be used over and over, for "something new arrived, look again".
+// Thread-safe: any thread may set, reset, test or wait on it.
+class WakeEvent {
+ public:
+  WakeEvent() = default;
+  WakeEvent(const WakeEvent&) = delete;
+  WakeEvent& operator=(const WakeEvent&) = delete;
+
+  void Set();
+  void Reset();
+  bool IsSet() const { return set_.load(std::memory_order_acquire); }
+
+  // Blocks the caller for at most `ms` milliseconds of real time; returns true when the event is
+  // set (before or during the wait). Timing policies wait through Clock::WaitForEvent instead.
+  bool WaitForMs(int64_t ms) const;
+
+ private:
+  std::atomic<bool> set_{false};
+  mutable std::mutex mutex_;
+  mutable std::condition_variable set_cv_;
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -49,6 +72,12 @@ class Clock {
   // Sleeps `ms` unless `stop` is raised first. Returns true when the whole wait elapsed, false
   // when it ended (or never began) because of the signal.
   virtual bool SleepUnlessStopped(int64_t ms, const StopSignal& stop) = 0;
+
+  // Waits at most `ms` for `event` to be set. Returns true when it is set (the wait ends at once
+  // then), false when the time ran out. Unlike a sleep, a virtual clock does not skip this wait:
+  // it ends when the event is set or when the clock's time reaches the deadline, so an idle
+  // poller in virtual time blocks instead of spinning.
+  virtual bool WaitForEvent(int64_t ms, const WakeEvent& event) { return event.WaitForMs(ms); }
 };
 
 // The production clock (CLOCK_MONOTONIC). Lives for the whole process.

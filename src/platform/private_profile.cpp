@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/path_resolution.h"
 #include "platform/utf8_text.h"
 
 namespace qv::platform {
@@ -77,13 +78,11 @@ struct KeyPlace {
 KeyPlace FindKey(const std::vector<ProfileLine>& lines, std::string_view text,
                  std::string_view section, std::string_view key) {
   KeyPlace place;
-  const std::string section_key = CaseFoldKey(section);
-  const std::string key_key = CaseFoldKey(key);
   for (size_t i = 0; i < lines.size(); ++i) {
     const ProfileLine& line = lines[i];
     if (line.kind == ProfileLine::Kind::kSection) {
       if (place.section) break;  // the first matching section is the one used
-      if (CaseFoldKey(line.name) == section_key) {
+      if (NamesMatchIgnoringCase(line.name, section)) {
         place.section = i;
         place.last_in_section = i;
       }
@@ -93,7 +92,7 @@ KeyPlace FindKey(const std::vector<ProfileLine>& lines, std::string_view text,
     if (!TrimBlanks(text.substr(line.begin, line.content_end - line.begin)).empty()) {
       place.last_in_section = i;
     }
-    if (line.kind == ProfileLine::Kind::kKey && CaseFoldKey(line.name) == key_key) {
+    if (line.kind == ProfileLine::Kind::kKey && NamesMatchIgnoringCase(line.name, key)) {
       place.key = i;
       break;
     }

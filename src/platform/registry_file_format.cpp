@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "platform/utf8_text.h"
+#include "platform/path_resolution.h"
 
 namespace qv::platform {
 namespace {

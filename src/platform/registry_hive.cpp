@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/utf8_text.h"
+#include "platform/path_resolution.h"
 
 namespace qv::platform {
 namespace {
@@ -11,9 +11,8 @@ constexpr char kKeySeparator = '\\';
 
 template <typename Values>
 auto FindValueIn(Values& values, std::string_view name) -> decltype(&values.front()) {
-  const std::string wanted = CaseFoldKey(name);
   for (auto& value : values) {
-    if (CaseFoldKey(value.name) == wanted) return &value;
+    if (NamesMatchIgnoringCase(value.name, name)) return &value;
   }
   return nullptr;
 }
@@ -52,9 +51,8 @@ bool RegistryKeyData::DeleteValue(std::string_view name) {
 }
 
 RegistryKeyData* RegistryHive::FindKey(std::string_view path) {
-  const std::string wanted = CaseFoldKey(path);
   for (auto& key : keys_) {
-    if (CaseFoldKey(key.path) == wanted) return &key;
+    if (NamesMatchIgnoringCase(key.path, path)) return &key;
   }
   return nullptr;
 }
@@ -76,11 +74,14 @@ RegistryKeyData& RegistryHive::EnsureKey(std::string_view path) {
 }
 
 bool RegistryHive::HasSubKeys(std::string_view path) const {
-  const std::string prefix = path.empty() ? std::string() : CaseFoldKey(path) + kKeySeparator;
+  // Every key's ancestors are keys of their own, so a direct child tells.
   return std::any_of(keys_.begin(), keys_.end(), [&](const RegistryKeyData& key) {
     if (key.path.empty()) return false;
-    const std::string folded = CaseFoldKey(key.path);
-    return folded.size() > prefix.size() && folded.compare(0, prefix.size(), prefix) == 0;
+    const size_t last = key.path.rfind(kKeySeparator);
+    const std::string_view parent = last == std::string::npos
+                                        ? std::string_view()
+                                        : std::string_view(key.path).substr(0, last);
+    return NamesMatchIgnoringCase(parent, path);
   });
 }
 

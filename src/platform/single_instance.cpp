@@ -38,14 +38,14 @@ std::string FromEnvironment(const char* name) {
 
 // A socket address for `path`. sun_path holds 108 bytes; a longer path is reached through the
 // folder's descriptor ("/proc/self/fd/N/name"), which `folder` keeps open while it is used.
-bool MakeAddress(const std::string& path, sockaddr_un& address, UniqueFd& folder) {
+bool MakeAddress(const std::string& path, sockaddr_un& address, FdHandle& folder) {
   address = sockaddr_un{};
   address.sun_family = AF_UNIX;
   std::string usable = path;
   if (usable.size() >= sizeof(address.sun_path)) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return false;
-    folder.Reset(::open(path.substr(0, slash).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    folder = FdHandle(::open(path.substr(0, slash).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) return false;
     usable = "/proc/self/fd/" + std::to_string(folder.get()) + path.substr(slash);
     if (usable.size() >= sizeof(address.sun_path)) return false;
@@ -88,18 +88,18 @@ bool ReceiveExactly(int fd, std::string_view expected, int timeout_ms) {
   return got == expected;
 }
 
-UniqueFd Listen(const std::string& socket_path) {
+FdHandle Listen(const std::string& socket_path) {
   sockaddr_un address;
-  UniqueFd folder;
-  if (!MakeAddress(socket_path, address, folder)) return UniqueFd();
-  UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  if (!listener.valid()) return UniqueFd();
+  FdHandle folder;
+  if (!MakeAddress(socket_path, address, folder)) return FdHandle();
+  FdHandle listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!listener.valid()) return FdHandle();
   // A socket file left by an instance that was killed: we hold the lock, so it is nobody's.
   ::unlink(socket_path.c_str());
   if (::bind(listener.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
       ::chmod(socket_path.c_str(), kPrivateFileMode) != 0 ||
       ::listen(listener.get(), kListenBacklog) != 0) {
-    return UniqueFd();
+    return FdHandle();
   }
   return listener;
 }
@@ -121,7 +121,7 @@ InstanceLockResult SingleInstance::Acquire(const std::string& name,
   out.reset();
   const std::string folder = InstanceFolder();
   if (!EnsureFolder(folder, kPrivateFolderMode)) return InstanceLockResult::kUnavailable;
-  UniqueFd lock(::open((folder + "/" + name + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC,
+  FdHandle lock(::open((folder + "/" + name + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC,
                        kPrivateFileMode));
   if (!lock.valid()) return InstanceLockResult::kUnavailable;
   int locked;
@@ -132,12 +132,12 @@ InstanceLockResult SingleInstance::Acquire(const std::string& name,
                                 : InstanceLockResult::kUnavailable;
   }
   const std::string socket_path = folder + "/" + name + ".sock";
-  UniqueFd listener = Listen(socket_path);
+  FdHandle listener = Listen(socket_path);
   out.reset(new SingleInstance(std::move(lock), std::move(listener), socket_path));
   return InstanceLockResult::kAcquired;
 }
 
-SingleInstance::SingleInstance(UniqueFd lock, UniqueFd listener, std::string socket_path)
+SingleInstance::SingleInstance(FdHandle lock, FdHandle listener, std::string socket_path)
     : lock_(std::move(lock)),
       listener_(std::move(listener)),
       socket_path_(std::move(socket_path)) {}
@@ -147,7 +147,7 @@ SingleInstance::~SingleInstance() {
 }
 
 std::optional<bool> SingleInstance::AnswerOne() {
-  UniqueFd peer(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+  FdHandle peer(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
   if (!peer.valid()) return std::nullopt;
   if (!ReceiveExactly(peer.get(), kShowRequest, kRequestTimeoutMs)) return false;
   SendAll(peer.get(), kAnswer);  // a peer that left meanwhile does not change what was asked
@@ -170,9 +170,9 @@ bool SingleInstance::WaitForShowRequest(int timeout_ms) {
 
 bool SendShowRequest(const std::string& name) {
   sockaddr_un address;
-  UniqueFd folder;
+  FdHandle folder;
   if (!MakeAddress(InstanceFolder() + "/" + name + ".sock", address, folder)) return false;
-  UniqueFd peer(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  FdHandle peer(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (!peer.valid()) return false;
   int connected;
   while ((connected = ::connect(peer.get(), reinterpret_cast<const sockaddr*>(&address),

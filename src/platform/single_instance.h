@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/unique_fd.h"
+#include "platform/os_handles.h"
 
 namespace qv::platform {
 
@@ -49,13 +49,13 @@ class SingleInstance {
   bool WaitForShowRequest(int timeout_ms);
 
  private:
-  SingleInstance(UniqueFd lock, UniqueFd listener, std::string socket_path);
+  SingleInstance(FdHandle lock, FdHandle listener, std::string socket_path);
   // Accepts one waiting peer and answers it: whether it asked to be shown, nullopt when no
   // peer waits.
   std::optional<bool> AnswerOne();
 
-  UniqueFd lock_;
-  UniqueFd listener_;
+  FdHandle lock_;
+  FdHandle listener_;
   std::string socket_path_;
 };
 

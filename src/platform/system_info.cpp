@@ -7,9 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <string_view>
 #include <vector>
+
+#include "platform/os_handles.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -67,10 +68,6 @@ std::optional<MacAddress> ParseMacAddress(std::string_view text) {
   return address;
 }
 
-struct DirCloser {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 }  // namespace
 
 std::string CpuSignature() {
@@ -85,7 +82,7 @@ std::string CpuSignature() {
 }
 
 std::optional<MacAddress> FirstEthernetAddress(const std::string& net_class_folder) {
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(net_class_folder.c_str()));
+  DirHandle dir(::opendir(net_class_folder.c_str()));
   if (!dir) return std::nullopt;
   struct Candidate {
     long index;

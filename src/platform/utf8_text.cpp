@@ -1,8 +1,5 @@
 #include "platform/utf8_text.h"
 
-#include <locale.h>
-#include <wctype.h>
-
 #include <cstdint>
 
 namespace qv::platform {
@@ -50,38 +47,6 @@ size_t DecodeAt(std::string_view text, size_t at, char32_t& code_point) {
   return length;
 }
 
-void Encode(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// The C.UTF-8 character tables: full Unicode case mappings that do not depend on the locale the
-// process runs in. Created once, kept for the life of the process.
-locale_t CaseMappingLocale() {
-  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  return locale;
-}
-
-char32_t ToUpper(char32_t cp) {
-  if (cp < 0x80) return (cp >= 'a' && cp <= 'z') ? cp - ('a' - 'A') : cp;
-  const locale_t locale = CaseMappingLocale();
-  if (locale == static_cast<locale_t>(0)) return cp;  // no tables: ASCII rules only
-  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), locale));
-}
-
 }  // namespace
 
 size_t Utf16Length(std::string_view utf8) {
@@ -106,26 +71,6 @@ std::string_view Utf16Prefix(std::string_view utf8, size_t max_units) {
     at += length;
   }
   return utf8.substr(0, at);
-}
-
-std::string CaseFoldKey(std::string_view utf8) {
-  std::string key;
-  key.reserve(utf8.size());
-  for (size_t at = 0; at < utf8.size();) {
-    char32_t cp;
-    const size_t length = DecodeAt(utf8, at, cp);
-    if (cp == kNoCodePoint) {
-      key += utf8[at];
-    } else {
-      Encode(ToUpper(cp), key);
-    }
-    at += length;
-  }
-  return key;
-}
-
-bool NamesMatchIgnoringCase(std::string_view a, std::string_view b) {
-  return CaseFoldKey(a) == CaseFoldKey(b);
 }
 
 }  // namespace qv::platform

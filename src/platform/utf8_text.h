@@ -1,6 +1,6 @@
-// Measures and name matching on UTF-8 text for the stand-ins that keep the original platform's
-// UTF-16 rules (buffer sizes in UTF-16 units, names that match without regard to case) while
-// speaking UTF-8 at the OS boundary.
+// Measures of UTF-8 text for the stand-ins that keep the original platform's UTF-16 rules
+// (buffer and value sizes in UTF-16 units) while speaking UTF-8 at the OS boundary. (Names that
+// match without regard to case: path_resolution.h.)
 #pragma once
 
 #include <cstddef>
@@ -17,11 +17,5 @@ size_t Utf16Length(std::string_view utf8);
 // The longest prefix of `utf8` that takes at most `max_units` UTF-16 units, never splitting a
 // code point.
 std::string_view Utf16Prefix(std::string_view utf8, size_t max_units);
-
-// A key for comparing names without regard to letter case: every code point mapped to upper
-// case by the Unicode simple mapping (fixed, not the process locale). Ill-formed bytes stay.
-std::string CaseFoldKey(std::string_view utf8);
-
-bool NamesMatchIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace qv::platform

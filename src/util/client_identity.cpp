@@ -4,6 +4,7 @@
 
 #include "platform/private_profile.h"
 #include "platform/registry.h"
+#include "util/app_folders.h"
 #include "util/md5.h"
 #include "util/registry_text.h"
 #include "util/text_conversion.h"
@@ -81,6 +82,10 @@ std::string GenerateClientId() { return ProcessClientIdentity().GenerateClientId
 
 size_t GetClientIdWithConfig(const std::u16string& config_ini_path, std::u16string& out) {
   return ProcessClientIdentity().GetClientIdWithConfig(config_ini_path, out);
+}
+
+size_t GetClientId(std::u16string& out) {
+  return GetClientIdWithConfig(LocalDataFolder() + kConfigIniName, out);
 }
 
 }  // namespace qv::util

@@ -16,6 +16,7 @@ inline constexpr const char* kClientIdRegistryKey = "Software\\qvorvane\\main";
 inline constexpr const char* kClientIdValueName = "client_id";
 inline constexpr const char* kClientIdIniSection = "General";
 inline constexpr const char* kClientIdIniKey = "client_id";
+inline constexpr const char16_t* kConfigIniName = u"config.ini";  // in the local data folder
 // The id is read into buffers of this many UTF-16 units; the registry read allows this many
 // bytes.
 inline constexpr size_t kClientIdBufferUnits = 260;
@@ -47,6 +48,8 @@ class ClientIdentity {
   // generated; written to the ini file every time and to the registry when it was not there.
   // Puts the id into `out` and returns its length.
   size_t GetClientIdWithConfig(const std::u16string& config_ini_path, std::u16string& out);
+// GetClientId: GetClientIdWithConfig with the local data folder's "config.ini".
+size_t GetClientId(std::u16string& out);
 
  private:
   const std::string net_class_folder_;
@@ -59,10 +62,12 @@ class ClientIdentity {
 // ask for it until the process ends).
 ClientIdentity& ProcessClientIdentity();
 
-// The design's calls, on ProcessClientIdentity().
+// The design's calls, on ProcessClientIdentity() (and the process's folders).
 std::string CpuSignature();
 bool MacAddress();
 std::string GenerateClientId();
 size_t GetClientIdWithConfig(const std::u16string& config_ini_path, std::u16string& out);
+// GetClientId: GetClientIdWithConfig with the local data folder's "config.ini".
+size_t GetClientId(std::u16string& out);
 
 }  // namespace qv::util

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "virtual_clock.h"
@@ -58,6 +59,42 @@ TEST(ClockTest, RaisingTheSignalWakesARealSleeperAtOnce) {
   EXPECT_FALSE(completed);
   EXPECT_TRUE(stop.IsRaised());
   EXPECT_FALSE(SystemClock().SleepUnlessStopped(600'000, stop));
+}
+
+TEST(ClockTest, VirtualWaitForEventEndsOnTheEventOrWhenTheClockReachesItsDeadline) {
+  VirtualClock clock(100);
+  WakeEvent event;
+  std::atomic<int> result{-1};
+  std::thread timed_out([&] { result = clock.WaitForEvent(50, event) ? 1 : 0; });
+  clock.AwaitTimedWaiters(1);
+  clock.Advance(49);
+  EXPECT_EQ(result, -1) << "the deadline is not reached yet, and the wait is not skipped";
+  clock.Advance(1);
+  timed_out.join();
+  EXPECT_EQ(result, 0);
+
+  std::thread woken([&] { result = clock.WaitForEvent(1000, event) ? 1 : 0; });
+  clock.AwaitTimedWaiters(1);
+  event.Set();
+  woken.join();
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(clock.WaitForEvent(1000, event)) << "a set event does not wait";
+  event.Reset();
+  EXPECT_FALSE(event.IsSet());
+
+  EXPECT_EQ(clock.NowMs(), 150) << "waits do not move the time";
+  const std::vector<VirtualClock::Sleep> expected = {
+      {50, 100, false}, {1000, 150, true}, {1000, 150, true}};
+  EXPECT_EQ(clock.Waits(), expected);
+  EXPECT_TRUE(clock.Sleeps().empty());
+}
+
+TEST(ClockTest, TheSystemClockWaitsForAnEventInRealTime) {
+  WakeEvent event;
+  EXPECT_FALSE(SystemClock().WaitForEvent(1, event));
+  std::thread setter([&] { event.Set(); });
+  EXPECT_TRUE(SystemClock().WaitForEvent(600'000, event));  // woken, not ten minutes later
+  setter.join();
 }
 
 TEST(ClockTest, SystemClockIsMonotonic) {

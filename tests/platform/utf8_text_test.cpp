@@ -29,25 +29,5 @@ TEST(Utf8TextTest, CountsAndCutsInUtf16Units) {
   }
 }
 
-TEST(Utf8TextTest, NamesMatchWithoutRegardToCaseInEveryScript) {
-  struct Case {
-    std::string a;
-    std::string b;
-    bool match;
-  };
-  const Case cases[] = {
-      {"Software\\QVorvane", "SOFTWARE\\qvorvane", true},
-      {"über", "ÜBER", true},
-      {"ключ", "КЛЮЧ", true},
-      {"αβ", "ΑΒ", true},
-      {"abc", "abd", false},
-      {"a b", "ab", false},
-      {std::string("\xFF") + "a", std::string("\xFF") + "A", true},  // ill-formed bytes stay
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(NamesMatchIgnoringCase(c.a, c.b), c.match) << c.a << " / " << c.b;
-  }
-}
-
 }  // namespace
 }  // namespace qv::platform

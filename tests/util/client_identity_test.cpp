@@ -9,6 +9,7 @@
 #include "platform/registry.h"
 #include "platform/system_info.h"
 #include "temp_root.h"
+#include "util/app_folders.h"
 #include "util/md5.h"
 #include "util/text_conversion.h"
 
@@ -127,6 +128,16 @@ TEST_F(ClientIdentityTest, StoredIdsDecideTheIdAndWhereItIsWritten) {
     EXPECT_EQ(RegistryId(), c.expected);
     EXPECT_EQ(IniId(), c.expected);
   }
+}
+
+TEST_F(ClientIdentityTest, ProcessIdentityKeepsTheIdInTheLocalDataFoldersConfig) {
+  // A stored id: the process identity never looks at the machine's own adapters here.
+  SetRegistryId("0123456789abcdef0123456789abcdef");
+  std::u16string id;
+  EXPECT_EQ(GetClientId(id), 32u);
+  EXPECT_EQ(id, u"0123456789abcdef0123456789abcdef");
+  EXPECT_EQ(LocalDataFolder() + kConfigIniName, IniPath());
+  EXPECT_EQ(IniId(), "0123456789abcdef0123456789abcdef");
 }
 
 TEST_F(ClientIdentityTest, WithoutAWritableRegistryTheIniFileKeepsTheId) {

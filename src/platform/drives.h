@@ -1,0 +1,55 @@
+// The drives a large download or a game may go to.
+//
+// The file system holding the home folder stands for the system drive, with the home folder as
+// its root; the other fixed drives are the mount points of local, non-removable block-device file
+// systems that this user can write to. Removable and network file systems are listed with their
+// kind so that a chooser can pass them over. Roots are UTF-8 and end in '/'.
+// SystemDriveList() reads the machine; tests give a DriveList of their own.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::platform {
+
+enum class DriveKind { kFixed, kRemovable, kNetwork };
+
+struct DriveRoot {
+  std::string root;
+  DriveKind kind = DriveKind::kFixed;
+};
+
+class DriveList {
+ public:
+  virtual ~DriveList() = default;
+  // The system drive's root (the home folder + '/').
+  virtual std::string SystemRoot() const = 0;
+  // Every drive, the system drive included, lowest root first.
+  virtual std::vector<DriveRoot> Roots() const = 0;
+  // Bytes this user may still write below `root`; nullopt when it cannot be asked.
+  virtual std::optional<uint64_t> FreeBytes(const std::string& root) const = 0;
+};
+
+// The drives of this machine. Lives for the whole process; thread-safe (reads afresh each call).
+const DriveList& SystemDriveList();
+
+// One line of /proc/self/mountinfo, as far as the drive rule needs it.
+struct MountEntry {
+  unsigned major = 0;
+  unsigned minor = 0;
+  std::string mount_point;  // octal escapes (\040 for a blank) decoded
+  std::string fs_type;
+  std::string source;
+};
+
+// Parses the text of /proc/self/mountinfo; malformed lines are left out.
+std::vector<MountEntry> ParseMountInfo(std::string_view text);
+
+// The kind of drive a mount is, or nullopt when it is no drive at all (a virtual file system,
+// or one not backed by a block device). `removable` is the block device's removable flag.
+std::optional<DriveKind> ClassifyMount(const MountEntry& mount, bool removable);
+
+}  // namespace qv::platform

@@ -1,0 +1,31 @@
+// File names that match without regard to letter case, as the installer's logic expects.
+//
+// The installer names one file in several spellings ("QVorvane.exe", "qvorvane.exe"), so every
+// file operation of the stand-in platform resolves its path here first: the exact path when it
+// exists; otherwise, component by component, a missing component is replaced by the entry of its
+// folder whose name matches it without regard to case. Paths are UTF-8 (bytes that are not UTF-8
+// compare exactly). Thread-safe: nothing is cached.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv::platform {
+
+// True when the two names are equal after simple upper-casing of every character (Unicode case
+// mapping of the C.UTF-8 locale, fixed; not the process locale).
+bool NamesMatchIgnoringCase(std::string_view a, std::string_view b);
+
+// The spelling on disk of an existing entry named by `path`, or nullopt when some component has
+// no match. The last component is not followed if it is a symbolic link. Runs of '/' are kept as
+// one; a trailing '/' is kept.
+std::optional<std::string> ResolveExistingPath(const std::string& path);
+
+// The path at which a new entry named `path` is to be made: the parent folder as
+// ResolveExistingPath finds it, and the last component as given unless an entry matching it
+// without regard to case exists already (then that entry's spelling). When the parent cannot be
+// resolved, `path` is returned as given (the operation will fail on it).
+std::string ResolvePathForCreation(const std::string& path);
+
+}  // namespace qv::platform

@@ -1,0 +1,83 @@
+#include "platform/process_table.h"
+
+#include <signal.h>
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+
+#include "platform/os_handles.h"
+
+namespace qv::platform {
+namespace {
+
+constexpr char kProcFolder[] = "/proc";
+
+std::string_view LastComponent(std::string_view path) {
+  const auto separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::optional<pid_t> ParsePid(std::string_view name) {
+  pid_t pid = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+  if (error != std::errc() || end != name.data() + name.size() || pid <= 0) return std::nullopt;
+  return pid;
+}
+
+class ProcProcessTable final : public ProcessTable {
+ public:
+  std::optional<std::vector<ProcessEntry>> Snapshot() const override {
+    DirHandle proc(opendir(kProcFolder));
+    if (!proc) return std::nullopt;
+    std::vector<ProcessEntry> entries;
+    while (const dirent* entry = readdir(proc.get())) {
+      const auto pid = ParsePid(entry->d_name);
+      if (!pid) continue;
+      const std::string folder = std::string(kProcFolder) + "/" + entry->d_name;
+      // A process that ended between the listing and these reads is left out.
+      auto comm = ReadWholeFile(folder + "/comm");
+      const auto cmdline = ReadWholeFile(folder + "/cmdline");
+      if (!comm || !cmdline) continue;
+      if (!comm->empty() && comm->back() == '\n') comm->pop_back();
+      entries.push_back({*pid, ImageNameFromCommandLine(*cmdline, *comm)});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const ProcessEntry& a, const ProcessEntry& b) { return a.pid < b.pid; });
+    return entries;
+  }
+
+  bool Terminate(pid_t pid) const override { return pid > 0 && kill(pid, SIGKILL) == 0; }
+};
+
+}  // namespace
+
+std::string ImageNameFromCommandLine(std::string_view cmdline, std::string_view comm) {
+  std::vector<std::string_view> arguments;
+  size_t start = 0;
+  while (start < cmdline.size()) {
+    const size_t end = std::min(cmdline.find('\0', start), cmdline.size());
+    arguments.push_back(cmdline.substr(start, end - start));
+    start = end + 1;
+  }
+  if (comm.empty()) return arguments.empty() ? std::string() : std::string(LastComponent(arguments[0]));
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view name = LastComponent(arguments[i]);
+    if (name.starts_with(comm)) return std::string(name);
+  }
+  return std::string(comm);
+}
+
+const ProcessTable& SystemProcessTable() {
+  static const ProcProcessTable table;
+  return table;
+}
+
+}  // namespace qv::platform

@@ -1,0 +1,40 @@
+// The running processes with their image names, and ending one of them.
+//
+// SystemProcessTable() reads /proc; tests that must steer the list implement ProcessTable
+// themselves. Thread-safe: every call reads afresh.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace qv::platform {
+
+struct ProcessEntry {
+  pid_t pid = 0;
+  std::string image_name;  // the file name of the program the process was started from
+};
+
+class ProcessTable {
+ public:
+  virtual ~ProcessTable() = default;
+  // Every process this user can see, in ascending id order; nullopt when the list cannot be read.
+  virtual std::optional<std::vector<ProcessEntry>> Snapshot() const = 0;
+  // Ends the process at once (SIGKILL). False for an id that does not name one process (0 and
+  // negative ids, which would reach whole groups, are refused) or when the signal is refused.
+  virtual bool Terminate(pid_t pid) const = 0;
+};
+
+// The table of this machine (/proc). Lives for the whole process.
+const ProcessTable& SystemProcessTable();
+
+// The image name from a process's command line (NUL-separated, as /proc/PID/cmdline) and its
+// comm (the kernel's copy of the name, cut at 15 bytes): the last component (after '/' or '\')
+// of the first argument when it begins with comm; otherwise the first later argument whose last
+// component begins with comm (a script started through its interpreter); otherwise comm.
+std::string ImageNameFromCommandLine(std::string_view cmdline, std::string_view comm);
+
+}  // namespace qv::platform

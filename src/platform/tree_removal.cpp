@@ -1,0 +1,65 @@
+#include "platform/tree_removal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/os_handles.h"
+#include "platform/path_resolution.h"
+
+namespace qv::platform {
+namespace {
+
+constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+// The components of `relative`, or an empty list when one of them is empty, "." or "..".
+std::vector<std::string> SafeComponents(std::string_view relative) {
+  std::vector<std::string> components;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    const size_t end = std::min(relative.find('/', start), relative.size());
+    const std::string_view component = relative.substr(start, end - start);
+    if (component.empty() || component == "." || component == "..") return {};
+    components.emplace_back(component);
+    start = end + 1;
+  }
+  return components;
+}
+
+// Opens the folder that holds the last component, walking down from `root` without following
+// links; `last` receives the last component.
+FdHandle OpenParentInside(const std::string& root, std::string_view relative, std::string& last) {
+  const auto components = SafeComponents(relative);
+  const auto resolved_root = ResolveExistingPath(root);
+  if (components.empty() || !resolved_root) return FdHandle();
+  FdHandle folder(open(resolved_root->c_str(), kFolderOpenFlags));
+  for (size_t i = 0; folder.valid() && i + 1 < components.size(); ++i) {
+    folder = FdHandle(openat(folder.get(), components[i].c_str(), kFolderOpenFlags | O_NOFOLLOW));
+  }
+  last = components.back();
+  return folder;
+}
+
+}  // namespace
+
+bool DeleteFileInside(const std::string& root, std::string_view relative) {
+  std::string name;
+  const FdHandle parent = OpenParentInside(root, relative, name);
+  if (!parent.valid()) return false;
+  struct stat info {};
+  if (fstatat(parent.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+      S_ISDIR(info.st_mode)) {
+    return false;
+  }
+  return unlinkat(parent.get(), name.c_str(), 0) == 0;
+}
+
+bool RemoveFolderInside(const std::string& root, std::string_view relative) {
+  std::string name;
+  const FdHandle parent = OpenParentInside(root, relative, name);
+  return parent.valid() && unlinkat(parent.get(), name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+}  // namespace qv::platform

@@ -1,0 +1,29 @@
+// Finding a running program by its file name, starting a program, and the installer's own name.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/process_table.h"
+
+namespace qv::util {
+
+// The id of the first running process (lowest id) whose image name equals `name` exactly
+// (letter case significant); 0 when there is none or the list cannot be read.
+pid_t FindProcess(std::u16string_view name, const platform::ProcessTable& processes);
+pid_t FindProcess(std::u16string_view name);
+
+// Starts `file` directly (no shell) with `parameters` split by SplitCommandLine, in `folder`;
+// nobody waits for it. True when it was started.
+bool RunProgram(std::u16string_view file, std::u16string_view parameters, std::u16string_view folder);
+
+// The text between the last '/' and the last dot of `path`; empty when there is no '/', no dot,
+// or the last dot comes before the last '/'.
+std::u16string ProgramNameFromPath(std::u16string_view path);
+
+// ProgramNameFromPath of the running executable: "tov3_web" for ".../tov3_web.run".
+std::u16string GetProgramName();
+
+}  // namespace qv::util
