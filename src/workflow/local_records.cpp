@@ -59,10 +59,4 @@ bool WriteRuntimePluginRecord(const InstallContext& context) {
                     {"u_air_state", std::string(kRuntimePluginStateInstalled)}});
 }
 
-bool WriteGameListRecord(const InstallContext& context) {
-  const std::string game_id = IniText(context.record.game.game_id);
-  return WriteKeys(context.machine.folders->GameBagFolder(), util::kClientGamesRecord,
-                   {{"game_ids", game_id}, {game_id, IniText(context.record.game.game_name)}});
-}
-
 }  // namespace qv::workflow

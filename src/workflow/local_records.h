@@ -4,7 +4,8 @@
 // | info.ini      | game install folder | version (game_ver), ver_code (ver_air), state "0" |
 // | qvorvane.ini  | platform folder     | version, ver (the platform's)                     |
 // |               |                     | air_ver (ver_air), u_air_state "3" (plug-in)      |
-// | games.ini     | game-bag folder     | game_ids (the game id alone), <game id> = name    |
+//
+// (games.ini, the game list in the game-bag folder, is written with the shortcuts.)
 //
 // Numbers are decimal text; narrow record text is taken in the ANSI code page. Each write goes
 // through the private-profile calls, which replace the file atomically: a write that cannot
@@ -31,9 +32,5 @@ bool WritePlatformVersionRecord(const InstallContext& context);
 // air_ver and u_air_state in the platform folder's qvorvane.ini, after the runtime plug-in is in
 // place.
 bool WriteRuntimePluginRecord(const InstallContext& context);
-
-// games.ini in the game-bag folder: game_ids is replaced by the record's game id, and the key
-// named by the id gets the game name; keys of earlier games stay.
-bool WriteGameListRecord(const InstallContext& context);
 
 }  // namespace qv::workflow

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace qv::workflow {
 namespace {
 
@@ -15,8 +17,8 @@ TEST(GameIdPathTest, OnlyPlainNamesArePathComponents) {
       {u"a/b", false},       {u"/", false},        {u"a\\b", false}, {u"a\nb", false},
       {u"a\x1f", false},     {u"a\x7f", false},    {u"\u009b", false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IsPlainFileNameComponent(c.name), c.plain) << testing::PrintToString(std::u16string(c.name).size());
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(IsPlainFileNameComponent(cases[i].name), cases[i].plain) << "case " << i;
   }
 }
 

@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 class LocalRecordsTest : public test::InstallStepsMachineTest {
  protected:
   std::string PlatformRecord() const { return LocalData() + "app/qvorvane.ini"; }
-  std::string GamesRecord() const { return LocalData() + "gamebag/games.ini"; }
   std::string GameInfoRecord(std::string_view game_id) const {
     return ChosenDataFolder() + "install/plugin/" + std::string(game_id) + "/info.ini";
   }
@@ -54,15 +53,6 @@ TEST_F(LocalRecordsTest, PlatformRecordCarriesThePluginKeysThenTheVersionKeys) {
   EXPECT_TRUE(WritePlatformVersionRecord(context_));
   EXPECT_EQ(qv::test::ReadFileBytes(PlatformRecord()),
             "[General]\nair_ver=5\nu_air_state=3\nversion=3.2.1\nver=321\n");
-}
-
-TEST_F(LocalRecordsTest, GameListNamesOnlyTheLatestGameAndKeepsEveryName) {
-  SetGame("1001", "First Game");
-  EXPECT_TRUE(WriteGameListRecord(context_));
-  SetGame("2002", "Zweites Spiel \xc3\xa4");
-  EXPECT_TRUE(WriteGameListRecord(context_));
-  EXPECT_EQ(qv::test::ReadFileBytes(GamesRecord()),
-            "[General]\ngame_ids=2002\n1001=First Game\n2002=Zweites Spiel \xc3\xa4\n");
 }
 
 TEST_F(LocalRecordsTest, NarrowTextThatIsNotUtf8IsStoredAsReplacementCharacters) {
