@@ -22,9 +22,10 @@ constexpr uint32_t kMethodStored = 0;
 constexpr uint32_t kMethodDeflated = Z_DEFLATED;
 constexpr uint32_t kMadeByUnix = 3;  // host system in the high byte of "version made by"
 // Restored from an archive: the owner's bits and the executable bits; never setuid, setgid or
-// sticky, and never more read or write access for others than a new file gets anyway.
+// sticky. Others' read and write bits are only ever taken away: they stay within what a new file
+// gets anyway.
 constexpr mode_t kRestoredModeBits = S_IRWXU | S_IXGRP | S_IXOTH;
-constexpr mode_t kKeptModeBits = S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+constexpr mode_t kNarrowedModeBits = S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
 
 // Closes the current entry on every path; Close() reports minizip's verdict (CRC included).
 class OpenEntry {
@@ -87,7 +88,7 @@ bool RestorePermissions(const ZipEntryInfo& info, int fd) {
   if (!IsUnixMadeFile(info, stored)) return true;
   struct stat status {};
   if (::fstat(fd, &status) != 0) return false;
-  const mode_t mode = (stored & kRestoredModeBits) | (status.st_mode & kKeptModeBits);
+  const mode_t mode = (stored & kRestoredModeBits) | (stored & status.st_mode & kNarrowedModeBits);
   return ::fchmod(fd, mode) == 0;
 }
 
@@ -185,8 +186,10 @@ bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
   if (!PathBelowIsPlain(folder, *relative)) return false;
 
   if (info.is_folder) {
+    // Without its trailing separator, so that lstat looks at a link instead of through it.
+    const std::string folder_target = target.substr(0, target.find_last_not_of('/') + 1);
     struct stat status {};
-    if (::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) return false;
+    if (::lstat(folder_target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) return false;
     return MakeFolderPath(target);
   }
   if (!MakeParentFolders(target) || !ClearTarget(target)) return false;
