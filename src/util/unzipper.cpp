@@ -225,9 +225,12 @@ bool CUnzipper::MakeFolderPath(const std::string& path) {
   struct stat status {};
   if (::stat(path.c_str(), &status) == 0) return true;
   const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return true;
-  if (slash > 0 && !MakeFolderPath(path.substr(0, slash))) return false;
-  if (slash + 1 == path.size()) return true;
+  // A name without a separator is a folder below the current one (there are no drive names to
+  // stop at), so it is made like any other.
+  if (slash != std::string::npos && slash > 0 && !MakeFolderPath(path.substr(0, slash))) {
+    return false;
+  }
+  if (slash != std::string::npos && slash + 1 == path.size()) return true;
   return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
 }
 

@@ -73,7 +73,8 @@ class CUnzipper {
   // Unpacks the current entry below `folder` (the default output folder when empty).
   bool ExtractCurrentEntryTo(const std::string& folder);
 
-  // Creates `path` and its missing parents. An existing path (file or folder) succeeds at once.
+  // Creates `path` and its missing parents. An existing path (file or folder) succeeds at once;
+  // a relative path is made below the current folder.
   static bool MakeFolderPath(const std::string& path);
   // MakeFolderPath of the text before the last "/" of `file_path`; false when there is none.
   static bool MakeParentFolders(const std::string& file_path);

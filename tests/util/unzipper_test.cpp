@@ -320,5 +320,23 @@ TEST_F(UnzipperTest, EntriesGoToTheDefaultFolderWhenNoneIsGiven) {
   EXPECT_FALSE(unzipper.is_open());
 }
 
+TEST_F(UnzipperTest, RelativePathsAreBelowTheCurrentFolder) {
+  Archive({ZipEntry::File("inner/a.txt", "a")}, "relative.zip");
+  const fs::path previous = fs::current_path();
+  fs::current_path(root_.path());
+  const bool into_plain_name = ExtractArchive("relative.zip", "out");
+  const bool into_nested = ExtractArchive("relative.zip", "deeper/out");
+  CUnzipper unzipper;
+  const bool opened = unzipper.OpenArchive("relative.zip");
+  fs::current_path(previous);
+
+  EXPECT_TRUE(into_plain_name);
+  EXPECT_TRUE(into_nested);
+  EXPECT_EQ(ReadFileBytes(root_.Path("out/inner/a.txt")), "a");
+  EXPECT_EQ(ReadFileBytes(root_.Path("deeper/out/inner/a.txt")), "a");
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(unzipper.default_output_folder(), root_.Path("relative"));
+}
+
 }  // namespace
 }  // namespace qv::util

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Makes the inputs of the benchmarks in FOLDER (kept between runs):
+"""Usage: make_bench_data.py FOLDER [MIB [SMALL_FILES]]. Makes the inputs of the benchmarks in
+FOLDER (kept between runs):
 
-  payload.bin      1 GiB of mixed data (download and MD5 input)
-  large/           about 1 GiB of mixed files: text-like, random and repetitive
-  small/           20,000 small files (100 bytes to 8 KiB) in 200 folders
+  payload.bin      MIB (default 1024) MiB of mixed data (download and MD5 input)
+  large/           MIB MiB of mixed files: text-like, random and repetitive, 16 MiB each
+  small/           SMALL_FILES (default 20,000) small files (100 bytes to 8 KiB) in 200 folders
 Archives are made by run-benchmarks.sh with Info-ZIP zip.
 """
 import os
@@ -43,18 +44,20 @@ def write_mixed(path, size_mib, rng, pool):
 
 def main():
     folder = sys.argv[1]
+    size_mib = int(sys.argv[2]) if len(sys.argv) > 2 else 1024
+    small_files = int(sys.argv[3]) if len(sys.argv) > 3 else 20000
     rng = random.Random(20240517)
     pool = text_block(rng, 8 * MIB)
     os.makedirs(folder, exist_ok=True)
 
     payload = os.path.join(folder, 'payload.bin')
     if not os.path.exists(payload):
-        write_mixed(payload, 1024, rng, pool)
+        write_mixed(payload, size_mib, rng, pool)
 
     large = os.path.join(folder, 'large')
     if not os.path.exists(large):
         os.makedirs(large + '.part')
-        for i in range(64):  # 64 files of 16 MiB
+        for i in range(max(1, size_mib // 16)):  # files of 16 MiB
             sub = os.path.join(large + '.part', 'data%02d' % (i % 8))
             os.makedirs(sub, exist_ok=True)
             write_mixed(os.path.join(sub, 'blob%03d.bin' % i), 16, rng, pool)
@@ -63,7 +66,7 @@ def main():
     small = os.path.join(folder, 'small')
     if not os.path.exists(small):
         os.makedirs(small + '.part')
-        for i in range(20000):
+        for i in range(small_files):
             sub = os.path.join(small + '.part', 'dir%03d' % (i % 200))
             os.makedirs(sub, exist_ok=True)
             size = rng.randint(100, 8192)

@@ -4,6 +4,9 @@
 # divided by ours: above 1 means ours is faster; and the peak resident memory of ours).
 #
 # Usage: tools/bench/run-benchmarks.sh [WORK_FOLDER]   (default /dev/shm/qv-bench, a tmpfs)
+# QV_BENCH_MIB (default 1024) sets the size of the download and MD5 input and of the large
+# archive's content, QV_BENCH_SMALL_FILES (default 20000) the number of small files; the inputs
+# are made once and kept in the work folder.
 # Builds the benchmark programs in build/default first. Every figure is the best of RUNS runs
 # after one warm-up run; each extraction goes into a fresh folder on the work folder's file
 # system.
@@ -19,7 +22,8 @@ cmake --build --preset default --target qv-bench-download qv-bench-extract qv-be
   qv-bench-server >/dev/null
 
 mkdir -p "$work"
-/usr/bin/python3 "$root/tools/bench/make_bench_data.py" "$work"
+/usr/bin/python3 "$root/tools/bench/make_bench_data.py" "$work" "${QV_BENCH_MIB:-1024}" \
+  "${QV_BENCH_SMALL_FILES:-20000}"
 [ -f "$work/large.zip" ] || (cd "$work/large" && zip -q -r "$work/large.zip.part" . && mv "$work/large.zip.part" "$work/large.zip")
 [ -f "$work/small.zip" ] || (cd "$work/small" && zip -q -r "$work/small.zip.part" . && mv "$work/small.zip.part" "$work/small.zip")
 
@@ -29,7 +33,11 @@ best_of() {
   local best="" best_rss="" line
   for i in $(seq 0 "$runs"); do
     eval "$prepare"
-    line="$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)"
+    if ! /usr/bin/time -o "$work/time.out" -f '%e %M' "$@" >/dev/null 2>"$work/stderr.out"; then
+      echo "run-benchmarks: '$*' failed: $(cat "$work/stderr.out")" >&2
+      exit 1
+    fi
+    line="$(tail -1 "$work/time.out")"
     eval "$cleanup"
     [ "$i" -eq 0 ] && continue  # warm-up
     local seconds="${line%% *}" rss="${line##* }"
@@ -38,7 +46,7 @@ best_of() {
   echo "$best $best_rss"
 }
 
-row() {  # name ours(peer-list...)
+row() {  # NAME "OUR_SECONDS OUR_KIB" PEER_NAME "PEER_SECONDS PEER_KIB"
   local name="$1" ours="$2" peer_name="$3" peer="$4"
   local our_s="${ours%% *}" our_rss="${ours##* }" peer_s="${peer%% *}"
   awk -v n="$name" -v p="$peer_name" -v o="$our_s" -v q="$peer_s" -v r="$our_rss" \
@@ -57,7 +65,7 @@ echo "|---|---|---|---|---|"
 prepare=":"; cleanup="rm -f '$work/download.out'"
 ours="$(best_of "$bin/qv-bench-download" "$url" "$work/download.out")"
 peer="$(best_of curl -s -o "$work/download.out" "$url")"
-row "download 1 GiB over loopback" "$ours" "curl -o" "$peer"
+row "download $(du -h "$work/payload.bin" | cut -f1) over loopback" "$ours" "curl -o" "$peer"
 
 for archive in large small; do
   prepare="rm -rf '$work/out'"; cleanup="rm -rf '$work/out'"
@@ -73,4 +81,4 @@ done
 prepare=":"; cleanup=":"
 ours="$(best_of "$bin/qv-bench-md5" "$work/payload.bin")"
 peer="$(best_of md5sum "$work/payload.bin")"
-row "MD5 of 1 GiB" "$ours" "md5sum" "$peer"
+row "MD5 of $(du -h "$work/payload.bin" | cut -f1)" "$ours" "md5sum" "$peer"
