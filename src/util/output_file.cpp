@@ -18,7 +18,7 @@ bool OutputFile::Open(const std::string& path, Mode mode) {
     ::close(fd);
     return false;
   }
-  if (!buffer_) buffer_ = std::make_unique<char[]>(kOutputFileBufferSize);
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kOutputFileBufferSize);
   std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kOutputFileBufferSize);
   return true;
 }

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "util/output_file.h"
+#include "util/zip_archive_file.h"
 #include "util/zip_entry_name.h"
 
 namespace qv::util {
@@ -89,7 +90,7 @@ bool RestorePermissions(const ZipEntryInfo& info, int fd) {
   struct stat status {};
   if (::fstat(fd, &status) != 0) return false;
   const mode_t mode = (stored & kRestoredModeBits) | (stored & status.st_mode & kNarrowedModeBits);
-  return ::fchmod(fd, mode) == 0;
+  return (status.st_mode & 07777) == mode || ::fchmod(fd, mode) == 0;
 }
 
 // Makes room for a new file at `target`: an existing file or link is removed (never followed),
@@ -105,7 +106,8 @@ bool ClearTarget(const std::string& target) {
 
 void CUnzipper::ArchiveCloser::operator()(void* archive) const { unzClose(archive); }
 
-CUnzipper::CUnzipper() : read_buffer_(std::make_unique<char[]>(kEntryReadChunkSize)) {}
+CUnzipper::CUnzipper()
+    : read_buffer_(std::make_unique_for_overwrite<char[]>(kEntryReadChunkSize)) {}
 
 CUnzipper::~CUnzipper() { CloseArchive(); }
 
@@ -114,7 +116,8 @@ bool CUnzipper::OpenArchive(const std::string& path) {
   if (path.empty()) return false;
   const std::string full_path = FullPath(path);
   if (full_path.empty() || full_path.size() > kMaxArchivePathLength) return false;
-  archive_.reset(unzOpen64(full_path.c_str()));
+  zlib_filefunc64_def file_functions = ArchiveFileFunctions();
+  archive_.reset(unzOpen2_64(full_path.c_str(), &file_functions));
   if (!archive_) return false;
   default_output_folder_ = WithoutExtension(full_path);
   return true;
@@ -123,10 +126,14 @@ bool CUnzipper::OpenArchive(const std::string& path) {
 void CUnzipper::CloseArchive() {
   archive_.reset();
   default_output_folder_.clear();
+  ready_folder_.clear();
+  ready_parent_.clear();
 }
 
 bool CUnzipper::ExtractAllTo(const std::string& folder) {
   if (!archive_ || folder.empty()) return false;
+  ready_folder_.clear();  // made and checked afresh for every extraction
+  ready_parent_.clear();
   if (!MakeFolderPath(folder)) return false;
   if (!MoveToFirstEntry()) return false;
   do {
@@ -171,7 +178,11 @@ bool CUnzipper::ReadEntryInfo(ZipEntryInfo& info) {
 bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
   if (!archive_) return false;
   const std::string& folder = requested_folder.empty() ? default_output_folder_ : requested_folder;
-  if (!MakeFolderPath(folder)) return false;
+  if (folder != ready_folder_) {
+    ready_parent_.clear();
+    if (!MakeFolderPath(folder)) return false;
+    ready_folder_ = folder;
+  }
 
   ZipEntryInfo info;
   if (!ReadEntryInfo(info) || info.name_too_long || info.name_has_nul) return false;
@@ -183,7 +194,10 @@ bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
   if (!relative) return false;
   const std::string target = JoinEntryTarget(folder, *relative);
   if (target.size() > kMaxTargetPathLength) return false;
-  if (!PathBelowIsPlain(folder, *relative)) return false;
+  // Entries come folder by folder: the checks of the folder an entry lies in are done once.
+  const std::string parent = target.substr(0, target.rfind('/'));
+  const bool parent_ready = !info.is_folder && parent == ready_parent_;
+  if (!parent_ready && !PathBelowIsPlain(folder, *relative)) return false;
 
   if (info.is_folder) {
     // Without its trailing separator, so that lstat looks at a link instead of through it.
@@ -192,7 +206,10 @@ bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
     if (::lstat(folder_target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) return false;
     return MakeFolderPath(target);
   }
-  if (!MakeParentFolders(target) || !ClearTarget(target)) return false;
+  if (!parent_ready) {
+    if (!MakeParentFolders(target)) return false;
+    ready_parent_ = parent;
+  }
   if (!WriteCurrentEntry(info, target)) return false;
   ApplyEntryTimestamp(target, info.dos_date_time);  // a file with the wrong time is still whole
   return true;
@@ -200,7 +217,11 @@ bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
 
 bool CUnzipper::WriteCurrentEntry(const ZipEntryInfo& info, const std::string& target) {
   OutputFile file;
-  if (!file.Open(target, OutputFile::Mode::kCreateNew)) return false;
+  if (!file.Open(target, OutputFile::Mode::kCreateNew)) {
+    // Usually nothing is there yet; otherwise what is there is replaced.
+    if (errno != EEXIST && errno != ELOOP) return false;
+    if (!ClearTarget(target) || !file.Open(target, OutputFile::Mode::kCreateNew)) return false;
+  }
   if (unzOpenCurrentFile(archive_.get()) != UNZ_OK) return false;
   OpenEntry entry(archive_.get());
 

@@ -90,6 +90,10 @@ class CUnzipper {
   bool WriteCurrentEntry(const ZipEntryInfo& info, const std::string& target);
 
   std::unique_ptr<void, ArchiveCloser> archive_;  // minizip's unzFile
+  // The destination made last, and the folder of the last file written below it: already made
+  // and checked for links, so that the next entry in the same folder skips that work.
+  std::string ready_folder_;
+  std::string ready_parent_;
   std::string default_output_folder_;
   std::unique_ptr<char[]> read_buffer_;
 };
