@@ -1,6 +1,8 @@
 // CHttp::Get and CHttp::Post against a real loopback server: results, bodies, files, the agent
 // header, redirects, refused addresses and the memory ceiling.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <optional>
 #include <string>
@@ -106,6 +108,27 @@ TEST_F(HttpGetTest, OutputFileThatCannotBeCreatedFails) {
   EXPECT_EQ(CHttp().Get(server_->Url("/ok"), response, root_.Path("no/such/folder/file.tmp")),
             HttpResult::kFailed);
   EXPECT_EQ(CHttp().Get(server_->Url("/ok"), response, root_.path()), HttpResult::kFailed);
+}
+
+TEST_F(HttpGetTest, AFileThatCannotBeWrittenOrClosedFails) {
+  constexpr rlim_t kFileSizeLimit = 10'000;
+  server_->StreamBody("/fits-the-buffer", 20'000);  // fails only when flushed at close
+  server_->StreamBody("/large", 1'000'000);         // fails while it is written
+  for (const std::string path : {"/fits-the-buffer", "/large"}) {
+    SCOPED_TRACE(path);
+    // A file-size limit stands in for a full disk: writes past it fail with EFBIG.
+    const auto previous_handler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = kFileSizeLimit;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    std::string response;
+    const HttpResult result = CHttp().Get(server_->Url(path), response, root_.Path("out.tmp"));
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    ::signal(SIGXFSZ, previous_handler);
+    EXPECT_EQ(result, HttpResult::kFailed);
+  }
 }
 
 TEST_F(HttpGetTest, PostSendsTheFormAndIgnoresTheStatus) {
