@@ -27,8 +27,7 @@ bool AutoStartupIsOn(std::string_view text) {
   size_t at = text.find_first_not_of(" \t\r\n\v\f");
   if (at == std::string_view::npos) return true;
   if (text[at] == '+' || text[at] == '-') ++at;
-  const size_t digits_end =
-      std::find_if_not(text.begin() + at, text.end(), IsDigit) - text.begin();
+  const size_t digits_end = std::find_if_not(text.begin() + at, text.end(), IsDigit) - text.begin();
   const std::string_view digits = text.substr(at, digits_end - at);
   if (digits.empty()) return true;
   return digits.find_first_not_of('0') != std::string_view::npos;
@@ -38,16 +37,17 @@ bool RegisterAutoStart(std::u16string_view arguments, util::AppFolders& folders)
   const std::string config =
       util::ToPlatformPath(util::JoinPath(folders.RoamingDataFolder(), util::kClientConfigRecord));
   std::string auto_startup;
-  platform::GetPrivateProfileString(kClientConfigSection, util::WideToUtf8(util::kClientAutoStartupKey),
-                                    kAutoStartupDefault, auto_startup, kAutoStartupBufferUnits,
-                                    config);
+  platform::GetPrivateProfileString(
+      kClientConfigSection, util::WideToUtf8(util::kClientAutoStartupKey), kAutoStartupDefault,
+      auto_startup, kAutoStartupBufferUnits, config);
   if (!AutoStartupIsOn(auto_startup)) return false;
 
   platform::RegistryKey run;
   if (platform::CurrentRegistry().CreateKey(platform::RegistryRoot::kCurrentUser, kRunKey,
                                             platform::key_access::kAll,
                                             run) == platform::RegistryStatus::kOk) {
-    const std::u16string client = folders.PlatformFolder() + std::u16string(kAutoStartClientExecutable);
+    const std::u16string client =
+        folders.PlatformFolder() + std::u16string(kAutoStartClientExecutable);
     WriteStringValue(run, util::Utf8ToWide(kAutoStartValue),
                      u"\"" + client + u"\"  " + std::u16string(arguments));
   }

@@ -22,7 +22,8 @@ constexpr std::u16string_view kLegacyPathValue = u"tov3path";
 constexpr std::string_view kLegacyAutoStartValue = "TOV3";
 constexpr std::u16string_view kLegacyShortcutName = u"Tides of Valoria Ⅲ.lnk";
 
-void EndLegacyProcess(std::u16string_view executable_path, const platform::ProcessTable& processes) {
+void EndLegacyProcess(std::u16string_view executable_path,
+                      const platform::ProcessTable& processes) {
   const std::u16string name = util::GetFileNameOfPath(executable_path);
   if (name.empty()) return;
   if (const pid_t pid = util::FindProcess(name, processes); pid > 0) processes.Terminate(pid);

@@ -33,9 +33,9 @@ size_t Depth(std::string_view canonical) {
 }  // namespace
 
 std::vector<std::u16string> OwnFolders(util::AppFolders& folders) {
-  return {folders.BaseDataFolder(),     folders.LocalDataFolder(), folders.PlatformFolder(),
-          folders.GameBagFolder(),      folders.RoamingDataFolder(),
-          util::Utf8ToWide(platform::MachineRoot())};
+  return {folders.BaseDataFolder(),    folders.LocalDataFolder(),
+          folders.PlatformFolder(),    folders.GameBagFolder(),
+          folders.RoamingDataFolder(), util::Utf8ToWide(platform::MachineRoot())};
 }
 
 std::optional<std::string> LegacyFolderToRemove(std::u16string_view folder,

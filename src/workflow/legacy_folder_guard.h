@@ -4,6 +4,7 @@
 // must never reach beyond that one folder. Thread-safe.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>

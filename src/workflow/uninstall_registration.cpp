@@ -18,8 +18,8 @@ using platform::RegistryKey;
 using platform::RegistryRoot;
 using platform::RegistryStatus;
 
-constexpr uint32_t kEntryAccess =
-    platform::key_access::kRead | platform::key_access::kSetValue | platform::key_access::kCreateSubKey;
+constexpr uint32_t kEntryAccess = platform::key_access::kRead | platform::key_access::kSetValue |
+                                  platform::key_access::kCreateSubKey;
 constexpr std::u16string_view kDisplayName = u"QVorvane";
 constexpr std::u16string_view kPublisher = u"TOLVIK Games";
 

@@ -18,18 +18,20 @@ TEST(AutoStartupIsOnTest, OnlyTheNumberZeroSwitchesStartUpOff) {
     std::string_view text;
     bool on;
   } cases[] = {
-      {"1", true},   {"0", false},  {" 0", false}, {"00", false}, {"-0", false},
-      {"+0", false}, {"0abc", false}, {"2", true},  {"10", true}, {"-1", true},
-      {"abc", true}, {"", true},     {"+", true},  {"000000000000001", true},
+      {"1", true},     {"0", false},
+      {" 0", false},   {"00", false},
+      {"-0", false},   {"+0", false},
+      {"0abc", false}, {"2", true},
+      {"10", true},    {"-1", true},
+      {"abc", true},   {"", true},
+      {"+", true},     {"000000000000001", true},
   };
   for (const auto& c : cases) EXPECT_EQ(AutoStartupIsOn(c.text), c.on) << '"' << c.text << '"';
 }
 
 class AutoStartRegistrationTest : public test::RegistryMachineTest {
  protected:
-  std::string ConfigIni() {
-    return util::WideToUtf8(folders_.RoamingDataFolder()) + "config.ini";
-  }
+  std::string ConfigIni() { return util::WideToUtf8(folders_.RoamingDataFolder()) + "config.ini"; }
   util::AppFolders folders_;
 };
 

@@ -73,17 +73,18 @@ TEST_F(LegacyClientTest, EndsTheProcessEmptiesTheFolderAndDeletesShortcutAndKey)
 TEST_F(LegacyClientTest, ValuesNamingMoreThanTheOldClientsFolderRemoveNothing) {
   fs::create_directory_symlink(root_.Path("outside"), root_.Path("home/Games/linked"));
   fs::create_directory_symlink(root_.path(), root_.Path("alias"));
+  const std::string platform_client = root_.Path("home/.local/share/Qvorvane/app/QVorvane.exe");
   const std::string cases[] = {
-      "tov3.exe",                                   // no folder part
-      "Games/TOV3/tov3.exe",                        // relative to wherever the installer runs
-      root_.home() + "/tov3.exe",                   // the home folder
-      root_.Path("tov3.exe"),                       // above the home folder
-      root_.Path("home/.local/tov3.exe"),           // holds our data folders
-      root_.Path("home/.local/share/Qvorvane/app/QVorvane.exe"),  // our platform folder itself
-      root_.Path("home/.config/tov3.exe"),          // holds our roaming folder
-      root_.Path("home/Games/linked/tov3.exe"),     // a link out of the home folder
-      root_.Path("alias/home/tov3.exe"),            // the home folder by way of a link
-      root_.Path("home/keep.txt/tov3.exe"),         // a file, not a folder
+      "tov3.exe",                                // no folder part
+      "Games/TOV3/tov3.exe",                     // relative to wherever the installer runs
+      root_.home() + "/tov3.exe",                // the home folder
+      root_.Path("tov3.exe"),                    // above the home folder
+      root_.Path("home/.local/tov3.exe"),        // holds our data folders
+      platform_client,                           // our platform folder itself
+      root_.Path("home/.config/tov3.exe"),       // holds our roaming folder
+      root_.Path("home/Games/linked/tov3.exe"),  // a link out of the home folder
+      root_.Path("alias/home/tov3.exe"),         // the home folder by way of a link
+      root_.Path("home/keep.txt/tov3.exe"),      // a file, not a folder
   };
   for (const std::string& value : cases) {
     SetLegacyPath(value);

@@ -33,9 +33,8 @@ bool RegistryMachineTest::KeyExists(platform::RegistryRoot root, std::string_vie
 
 std::string RegistryMachineTest::FileText(platform::RegistryRoot root) const {
   const platform::RegistryLocations files = platform::DefaultRegistryLocations();
-  return ReadFileBytes(root == platform::RegistryRoot::kLocalMachine
-                                     ? files.local_machine_file
-                                     : files.current_user_file)
+  return ReadFileBytes(root == platform::RegistryRoot::kLocalMachine ? files.local_machine_file
+                                                                     : files.current_user_file)
       .value_or("");
 }
 
