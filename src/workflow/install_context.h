@@ -17,7 +17,7 @@ namespace qv::workflow {
 inline constexpr int32_t kInitialPercent = 2;
 
 struct InstallContext {
-  InstallRecord record;          // the package answer; read-only once the query is done
+  InstallRecord record;           // the package answer; read-only once the query is done
   std::u16string install_folder;  // the platform folder, or an existing installation's location
   std::u16string exe_path;        // the installed client, empty until an installation is found
   int32_t percent = kInitialPercent;

@@ -5,7 +5,7 @@
 #include "platform/files.h"
 #include "platform/private_profile.h"
 
-namespace qv::workflow::test {
+namespace qv::test {
 
 InstallStepsMachineTest::InstallStepsMachineTest() {
   drives_.system_root = SystemRoot();
@@ -31,4 +31,4 @@ void InstallStepsMachineTest::SetGame(std::string_view game_id, std::string_view
   SetText(context_.record.game.game_name, game_name);
 }
 
-}  // namespace qv::workflow::test
+}  // namespace qv::test

@@ -15,7 +15,7 @@
 #include "util/text_conversion.h"
 #include "workflow/install_context.h"
 
-namespace qv::workflow::test {
+namespace qv::test {
 
 inline constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
 
@@ -47,8 +47,8 @@ class InstallStepsMachineTest : public RegistryMachineTest {
   void SetGame(std::string_view game_id, std::string_view game_name);
 
   util::AppFolders folders_;
-  qv::test::FakeDriveList drives_;
-  InstallContext context_;
+  FakeDriveList drives_;
+  workflow::InstallContext context_;
 };
 
-}  // namespace qv::workflow::test
+}  // namespace qv::test

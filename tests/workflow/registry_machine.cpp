@@ -1,6 +1,6 @@
 #include "registry_machine.h"
 
-namespace qv::workflow::test {
+namespace qv::test {
 
 void RegistryMachineTest::SetValue(platform::RegistryRoot root, std::string_view key,
                                    std::string_view name, std::string_view text) {
@@ -33,10 +33,9 @@ bool RegistryMachineTest::KeyExists(platform::RegistryRoot root, std::string_vie
 
 std::string RegistryMachineTest::FileText(platform::RegistryRoot root) const {
   const platform::RegistryLocations files = platform::DefaultRegistryLocations();
-  return qv::test::ReadFileBytes(root == platform::RegistryRoot::kLocalMachine
-                                     ? files.local_machine_file
-                                     : files.current_user_file)
+  return ReadFileBytes(root == platform::RegistryRoot::kLocalMachine ? files.local_machine_file
+                                                                     : files.current_user_file)
       .value_or("");
 }
 
-}  // namespace qv::workflow::test
+}  // namespace qv::test

@@ -14,9 +14,9 @@
 #include "platform/registry.h"
 #include "temp_root.h"
 
-namespace qv::workflow::test {
+namespace qv::test {
 
-class RegistryMachineTest : public qv::test::TempRootTest {
+class RegistryMachineTest : public TempRootTest {
  protected:
   // Rights to the machine-wide root: a normal user unless the test says otherwise. A test that
   // must withdraw them part-way sets `rights_` to a check of its own.
@@ -37,4 +37,4 @@ class RegistryMachineTest : public qv::test::TempRootTest {
   std::string FileText(platform::RegistryRoot root) const;
 };
 
-}  // namespace qv::workflow::test
+}  // namespace qv::test

@@ -1,0 +1,195 @@
+#include "transfer/http.h"
+
+#include <type_traits>
+
+#include "qv/deployment_settings.h"
+#include "transfer/curl_easy.h"
+#include "transfer/http_proxy.h"
+
+namespace qv::transfer {
+
+const char kUserAgent[] =
+    "Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/59.0.3071.109 Safari/537.36"
+    " qvorvane/1.0"
+    " QtWebEngine";
+
+namespace {
+
+static_assert(std::is_same_v<curl_off_t, int64_t>, "progress hook signature");
+
+constexpr char kAllowedProtocols[] = "http,https";
+constexpr long kVerifyHostName = 2;  // the library's "check the name" value
+
+// Collects the first failing option, so a long list of settings reads as one block.
+class OptionSetter {
+ public:
+  explicit OptionSetter(CURL* handle) : handle_(handle) {}
+
+  template <typename Value>
+  OptionSetter& Set(CURLoption option, Value value) {
+    if (result_ == CURLE_OK) result_ = curl_easy_setopt(handle_, option, value);
+    return *this;
+  }
+  CURLcode result() const { return result_; }
+
+ private:
+  CURL* handle_;
+  CURLcode result_ = CURLE_OK;
+};
+
+}  // namespace
+
+CHttp::CHttp(Delegate* delegate, const TransferLimits& limits)
+    : delegate_(delegate),
+      limits_(limits),
+      ca_bundle_(settings::kCaBundle),
+      body_(limits.memory_body_ceiling) {
+  CHttpProxy::Instance();  // the library's global state exists before any handle
+}
+
+CHttp::~CHttp() { CHttpProxy::Instance().Deregister(this); }
+
+HttpResult CHttp::Get(const std::string& url, std::string& response, const std::string& file_path) {
+  if (!Begin(url)) return HttpResult::kFailed;
+  file_path_ = file_path;
+  long http_status = 0;
+  const int code = Perform(Operation::kGet, http_status);
+  // A file whose last bytes could not be flushed (a full disk shows up here) is not a download.
+  const bool file_complete = !file_.is_open() || file_.Close();
+  const bool body_complete = !body_.truncated() && !file_failed_ && file_complete;
+  End(response);
+  const HttpResult result = HttpResultFromTransfer(code, http_status);
+  return result == HttpResult::kSuccess && !body_complete ? HttpResult::kFailed : result;
+}
+
+HttpResult CHttp::Post(const std::string& url, std::string& response, const std::string& body) {
+  if (!Begin(url)) return HttpResult::kFailed;
+  post_body_ = body;
+  long http_status = 0;
+  const int code = Perform(Operation::kPost, http_status);
+  const bool body_complete = !body_.truncated();
+  End(response);
+  const HttpResult result = HttpResultFromTransfer(code, 0);
+  return result == HttpResult::kSuccess && !body_complete ? HttpResult::kFailed : result;
+}
+
+int CHttp::Probe(const std::string& url) {
+  url_ = url;
+  long http_status = 0;
+  return Perform(Operation::kProbe, http_status);
+}
+
+bool CHttp::Begin(const std::string& url) {
+  if (url.empty() || busy_) return false;
+  busy_ = true;
+  body_.Clear();
+  file_.Close();
+  file_failed_ = false;
+  url_ = url;
+  file_path_.clear();
+  return true;
+}
+
+void CHttp::End(std::string& response) {
+  if (!body_.bytes().empty()) response.assign(body_.bytes());
+  busy_ = false;
+}
+
+int CHttp::Perform(Operation operation, long& http_status) {
+  operation_ = operation;
+  if (!CHttpProxy::Instance().library_ready()) return CURLE_FAILED_INIT;
+  if (Cancelled()) return CURLE_ABORTED_BY_CALLBACK;
+  const CurlEasy handle(curl_easy_init());
+  if (!handle) return CURLE_FAILED_INIT;
+
+  OptionSetter options(handle.get());
+  options.Set(CURLOPT_URL, url_.c_str())
+      .Set(CURLOPT_PROTOCOLS_STR, kAllowedProtocols)
+      .Set(CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols)
+      .Set(CURLOPT_FOLLOWLOCATION, 1L)
+      .Set(CURLOPT_MAXREDIRS, kMaxRedirects)
+      .Set(CURLOPT_NOSIGNAL, 1L);
+  // The progress hook carries the stop request to every operation; only Get reports progress.
+  if (operation == Operation::kGet || cancel_ != nullptr) {
+    options.Set(CURLOPT_NOPROGRESS, 0L)
+        .Set(CURLOPT_XFERINFOFUNCTION, &CHttp::OnProgress)
+        .Set(CURLOPT_XFERINFODATA, this);
+  }
+  switch (operation) {
+    case Operation::kGet:
+      options.Set(CURLOPT_HTTPGET, 1L)
+          .Set(CURLOPT_SSL_VERIFYPEER, 1L)
+          .Set(CURLOPT_SSL_VERIFYHOST, kVerifyHostName)
+          .Set(CURLOPT_LOW_SPEED_LIMIT, limits_.stall_bytes_per_second)
+          .Set(CURLOPT_LOW_SPEED_TIME, limits_.stall_seconds)
+          .Set(CURLOPT_WRITEFUNCTION, &CHttp::OnBody)
+          .Set(CURLOPT_WRITEDATA, this)
+          .Set(CURLOPT_USERAGENT, kUserAgent);
+      if (!ca_bundle_.empty()) options.Set(CURLOPT_CAINFO, ca_bundle_.c_str());
+      break;
+    case Operation::kPost:
+      options.Set(CURLOPT_POST, 1L)
+          .Set(CURLOPT_POSTFIELDS, post_body_.c_str())
+          .Set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(post_body_.size()))
+          .Set(CURLOPT_SSL_VERIFYPEER, 0L)
+          .Set(CURLOPT_SSL_VERIFYHOST, 0L)
+          .Set(CURLOPT_WRITEFUNCTION, &CHttp::OnBody)
+          .Set(CURLOPT_WRITEDATA, this)
+          .Set(CURLOPT_USERAGENT, kUserAgent);
+      break;
+    case Operation::kProbe:
+      options.Set(CURLOPT_HTTPGET, 1L)
+          .Set(CURLOPT_SSL_VERIFYPEER, 0L)
+          .Set(CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.probe_timeout_ms))
+          .Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.probe_connect_timeout_ms))
+          .Set(CURLOPT_WRITEFUNCTION, &CHttp::DiscardBody)
+          .Set(CURLOPT_WRITEDATA, this);
+      break;
+  }
+  if (options.result() != CURLE_OK) return options.result();
+
+  const CURLcode code = curl_easy_perform(handle.get());
+  if (code == CURLE_OK) curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &http_status);
+  return code;
+}
+
+size_t CHttp::OnBody(char* bytes, size_t size, size_t count, void* request) {
+  if (request == nullptr) return 0;
+  return static_cast<CHttp*>(request)->StoreBody(bytes, size * count);
+}
+
+size_t CHttp::DiscardBody(char*, size_t size, size_t count, void* request) {
+  if (request != nullptr && static_cast<CHttp*>(request)->Cancelled()) return 0;
+  return size * count;
+}
+
+size_t CHttp::StoreBody(const char* bytes, size_t size) {
+  if (Cancelled()) return 0;  // the library ends the transfer at once
+  if (file_path_.empty()) {
+    // A body past the ceiling fails the transfer; fetching the rest would be wasted.
+    return body_.Append(bytes, size) ? size : 0;
+  }
+  if (!file_.is_open() && !file_.Open(file_path_, util::OutputFile::Mode::kCreateOrTruncate)) {
+    file_failed_ = true;
+    return 0;
+  }
+  if (!file_.Write(bytes, size)) {
+    file_failed_ = true;
+    return 0;
+  }
+  return size;
+}
+
+int CHttp::OnProgress(void* request, int64_t download_total, int64_t download_now, int64_t,
+                      int64_t) {
+  auto* self = static_cast<CHttp*>(request);
+  if (self->Cancelled()) return 1;  // aborts the transfer
+  if (self->operation_ == Operation::kGet && self->delegate_ != nullptr) {
+    self->delegate_->OnTransferProgress(self->url_, static_cast<double>(download_total),
+                                        static_cast<double>(download_now));
+  }
+  return 0;
+}
+
+}  // namespace qv::transfer

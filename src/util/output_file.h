@@ -1,0 +1,54 @@
+// A file written through stdio with a real 64 KiB buffer, for downloads and extracted entries.
+//
+// Both write many small pieces (a transfer's chunks, 2,048-byte reads of an archive entry); the
+// buffer turns them into few large writes. glibc ignores setvbuf's size when it is not also given
+// the memory, so the buffer is allocated here and lives exactly as long as the stream.
+//
+// Ownership: one thread owns the object; the destructor closes a file still open (ignoring the
+// result), so a failed write on any path never leaks the descriptor.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace qv::util {
+
+inline constexpr size_t kOutputFileBufferSize = 64 * 1024;
+
+class OutputFile {
+ public:
+  enum class Mode {
+    kCreateOrTruncate,  // like fopen "wb"
+    kCreateNew,         // fails when the path exists; never follows a symbolic link
+  };
+
+  OutputFile() = default;
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // Opens `path` for writing (permission bits 0666 less the umask). Closes any file already open.
+  bool Open(const std::string& path, Mode mode);
+  bool is_open() const { return file_ != nullptr; }
+  // The descriptor of the open file (for fchmod and the like), -1 when none is open.
+  int descriptor() const;
+
+  // Writes all `size` bytes; false on a short write or an error.
+  bool Write(const void* bytes, size_t size);
+
+  // Flushes and closes. False when the flush or the close reported an error (a full disk often
+  // shows up only here) or when no file was open.
+  bool Close();
+
+ private:
+  struct StreamCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+
+  std::unique_ptr<std::FILE, StreamCloser> file_;
+  std::unique_ptr<char[]> buffer_;  // the stream's buffer; the destructor closes the stream first
+};
+
+}  // namespace qv::util

@@ -1,0 +1,35 @@
+#include "util/zip_entry_name.h"
+
+#include <algorithm>
+
+namespace qv::util {
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+}  // namespace
+
+std::optional<std::string> SafeEntryPath(std::string_view stored_name) {
+  if (stored_name.empty() || stored_name.find('\0') != std::string_view::npos) return std::nullopt;
+  std::string path(stored_name);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.front() == '/') return std::nullopt;
+  if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') return std::nullopt;
+
+  size_t start = 0;
+  while (start <= path.size()) {
+    const size_t end = std::min(path.find('/', start), path.size());
+    if (std::string_view(path).substr(start, end - start) == "..") return std::nullopt;
+    start = end + 1;
+  }
+  return path;
+}
+
+std::string JoinEntryTarget(std::string_view folder, std::string_view relative) {
+  std::string target(folder);
+  if (!target.empty() && target.back() != '/') target += '/';
+  target += relative;
+  return target;
+}
+
+}  // namespace qv::util

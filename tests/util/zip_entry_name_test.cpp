@@ -1,0 +1,49 @@
+#include "util/zip_entry_name.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::util {
+namespace {
+
+TEST(ZipEntryNameTest, SafeNamesBecomeRelativePathsAndUnsafeOnesAreRefused) {
+  const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+      {"QVorvane.exe", "QVorvane.exe"},
+      {"data/deep/readme.txt", "data/deep/readme.txt"},
+      {"data\\deep\\readme.txt", "data/deep/readme.txt"},
+      {"data/", "data/"},
+      {"./a/./b", "./a/./b"},
+      {"a..b/..c/d..", "a..b/..c/d.."},
+      {"a/b:c", "a/b:c"},
+      {"", std::nullopt},
+      {"..", std::nullopt},
+      {"../evil", std::nullopt},
+      {"..\\evil", std::nullopt},
+      {"a/../../evil", std::nullopt},
+      {"a\\..\\..\\evil", std::nullopt},
+      {"a/..", std::nullopt},
+      {"a/../b", std::nullopt},
+      {"/etc/passwd", std::nullopt},
+      {"\\evil", std::nullopt},
+      {"//server/share/evil", std::nullopt},
+      {"C:\\evil", std::nullopt},
+      {"c:evil", std::nullopt},
+      {"Z:/evil", std::nullopt},
+      {std::string("a\0b", 3), std::nullopt},
+  };
+  for (const auto& [name, expected] : cases) {
+    EXPECT_EQ(SafeEntryPath(name), expected) << name;
+  }
+}
+
+TEST(ZipEntryNameTest, JoinAddsOneSeparatorOnlyWhenMissing) {
+  EXPECT_EQ(JoinEntryTarget("/dest", "a/b"), "/dest/a/b");
+  EXPECT_EQ(JoinEntryTarget("/dest/", "a/b"), "/dest/a/b");
+  EXPECT_EQ(JoinEntryTarget("/", "a"), "/a");
+}
+
+}  // namespace
+}  // namespace qv::util

@@ -1,0 +1,96 @@
+#include "workflow/uninstall_registration.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "qv/deployment_settings.h"
+#include "registry_machine.h"
+#include "util/text_conversion.h"
+#include "workflow/registration_keys.h"
+
+namespace qv::workflow {
+namespace {
+
+using platform::RegistryRoot;
+
+class UninstallRegistrationTest : public test::RegistryMachineTest {
+ protected:
+  UninstallRegistrationTest() {
+    std::strcpy(task_.record.version, "3.2.1");
+    task_.record.ver = 30201;
+    task_.install_folder = util::Utf8ToWide(Folder());
+  }
+  std::string Folder() const { return root_.data_home() + "/Qvorvane/app/"; }
+
+  // The uninstall key's section as it lands in the root's file.
+  std::string ExpectedEntrySection(std::string_view root_name) const {
+    const std::string quoted_uninstaller = "\\\"" + Folder() + "uninstall.exe\\\"";
+    const std::string home = settings::kHomeUrl;
+    return std::string("[") + std::string(root_name) + "\\" + std::string(kUninstallKey) + "]\n" +
+           "\"DisplayIcon\"=\"" + quoted_uninstaller + "\"\n" +
+           "\"DisplayName\"=\"QVorvane\"\n"
+           "\"DisplayVersion\"=\"3.2.1\"\n"
+           "\"Version\"=\"30201\"\n"
+           "\"HelpLink\"=\"" + home + "\"\n" +
+           "\"Publisher\"=\"TOLVIK Games\"\n"
+           "\"InstallLocation\"=\"" + Folder() + "\"\n" +
+           "\"UninstallString\"=\"" + quoted_uninstaller + "\"\n" +
+           "\"URLInfoAbout\"=\"" + home + "\"\n\n";
+  }
+
+  InstallContext task_;
+};
+
+TEST_F(UninstallRegistrationTest, AdministratorRegistersUnderTheMachineRootInTableOrder) {
+  administrator_ = true;
+  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  const std::string machine = FileText(RegistryRoot::kLocalMachine);
+  EXPECT_NE(machine.find(ExpectedEntrySection("HKEY_LOCAL_MACHINE")), std::string::npos) << machine;
+  EXPECT_EQ(Value(RegistryRoot::kLocalMachine, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
+  EXPECT_FALSE(KeyExists(RegistryRoot::kCurrentUser, kAppPathsKey));
+  EXPECT_FALSE(KeyExists(RegistryRoot::kCurrentUser, kUninstallKey));
+}
+
+TEST_F(UninstallRegistrationTest, NormalUserRegistersUnderTheCurrentUserWithTheSamePaths) {
+  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  const std::string user = FileText(RegistryRoot::kCurrentUser);
+  EXPECT_NE(user.find(ExpectedEntrySection("HKEY_CURRENT_USER")), std::string::npos) << user;
+  EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
+  EXPECT_EQ(FileText(RegistryRoot::kLocalMachine), "");
+}
+
+TEST_F(UninstallRegistrationTest, AppPathsUnderBothRootsWhenOnlyTheUninstallKeyIsRefused) {
+  // Rights to the machine root end once its App Paths entry is written, as on a machine whose
+  // administrator locked the uninstall branch.
+  rights_ = [this] {
+    return !Value(RegistryRoot::kLocalMachine, kAppPathsKey, "").has_value();
+  };
+  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  EXPECT_EQ(Value(RegistryRoot::kLocalMachine, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
+  EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
+  EXPECT_FALSE(KeyExists(RegistryRoot::kLocalMachine, kUninstallKey));
+  EXPECT_NE(FileText(RegistryRoot::kCurrentUser).find(ExpectedEntrySection("HKEY_CURRENT_USER")),
+            std::string::npos);
+}
+
+TEST_F(UninstallRegistrationTest, NeitherRootWritableIsFalse) {
+  // A file where the per-user registry folder belongs: that store cannot be written, even by root.
+  root_.WriteFile("home/.config/qvorvane-registry", "");
+  EXPECT_FALSE(RegisterUninstallEntry(task_));
+  EXPECT_EQ(FileText(RegistryRoot::kLocalMachine), "");
+}
+
+TEST_F(UninstallRegistrationTest, AnOverlongFolderIsNotStoredCutShort) {
+  // 498 characters: the client's path (510) fits, the quoted uninstaller's (513) does not.
+  const std::string folder = "/" + std::string(496, 'x') + "/";
+  task_.install_folder = util::Utf8ToWide(folder);
+  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kUninstallKey, "InstallLocation"), folder);
+  EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kUninstallKey, "UninstallString"), std::nullopt);
+  EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kUninstallKey, "DisplayIcon"), std::nullopt);
+  EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kAppPathsKey, ""), folder + "QVORVANE.EXE");
+}
+
+}  // namespace
+}  // namespace qv::workflow

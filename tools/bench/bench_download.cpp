@@ -1,0 +1,16 @@
+// Downloads one URL to a file with CHttp::Get, as the installer downloads its packages.
+// Usage: qv-bench-download URL FILE. Exit code 0 on success, else the HttpResult.
+#include <cstdio>
+#include <string>
+
+#include "transfer/http.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s URL FILE\n", argv[0]);
+    return 64;
+  }
+  std::string response;
+  const auto result = qv::transfer::CHttp().Get(argv[1], response, argv[2]);
+  return static_cast<int>(result);
+}

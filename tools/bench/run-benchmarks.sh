@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Compares the installer's download, extraction and MD5 code with the usual tools, side by side
+# on this machine, and prints a Markdown table (time of ours, time of the peer, the peer's time
+# divided by ours: above 1 means ours is faster; and the peak resident memory of ours).
+#
+# Usage: tools/bench/run-benchmarks.sh [WORK_FOLDER]   (default /dev/shm/qv-bench, a tmpfs)
+# QV_BENCH_MIB (default 1024) sets the size of the download and MD5 input and of the large
+# archive's content, QV_BENCH_SMALL_FILES (default 20000) the number of small files; the inputs
+# are made once and kept in the work folder.
+# Builds the benchmark programs in build/default first. Every figure is the best of RUNS runs
+# after one warm-up run; each extraction goes into a fresh folder on the work folder's file
+# system.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+work="${1:-/dev/shm/qv-bench}"
+runs="${RUNS:-3}"
+bin="$root/build/default/tools/bench"
+
+cmake --preset default >/dev/null
+cmake --build --preset default --target qv-bench-download qv-bench-extract qv-bench-md5 \
+  qv-bench-server >/dev/null
+
+mkdir -p "$work"
+/usr/bin/python3 "$root/tools/bench/make_bench_data.py" "$work" "${QV_BENCH_MIB:-1024}" \
+  "${QV_BENCH_SMALL_FILES:-20000}"
+[ -f "$work/large.zip" ] || (cd "$work/large" && zip -q -r "$work/large.zip.part" . && mv "$work/large.zip.part" "$work/large.zip")
+[ -f "$work/small.zip" ] || (cd "$work/small" && zip -q -r "$work/small.zip.part" . && mv "$work/small.zip.part" "$work/small.zip")
+
+# Prints "SECONDS PEAK_KIB" of the best (fastest) of `runs` runs of the command, after a warm-up
+# run. $prepare runs before each run (outside the measurement), $cleanup after it.
+best_of() {
+  local best="" best_rss="" line
+  for i in $(seq 0 "$runs"); do
+    eval "$prepare"
+    if ! /usr/bin/time -o "$work/time.out" -f '%e %M' "$@" >/dev/null 2>"$work/stderr.out"; then
+      echo "run-benchmarks: '$*' failed: $(cat "$work/stderr.out")" >&2
+      exit 1
+    fi
+    line="$(tail -1 "$work/time.out")"
+    eval "$cleanup"
+    [ "$i" -eq 0 ] && continue  # warm-up
+    local seconds="${line%% *}" rss="${line##* }"
+    if [ -z "$best" ] || awk "BEGIN{exit !($seconds < $best)}"; then best="$seconds"; best_rss="$rss"; fi
+  done
+  echo "$best $best_rss"
+}
+
+row() {  # NAME "OUR_SECONDS OUR_KIB" PEER_NAME "PEER_SECONDS PEER_KIB"
+  local name="$1" ours="$2" peer_name="$3" peer="$4"
+  local our_s="${ours%% *}" our_rss="${ours##* }" peer_s="${peer%% *}"
+  awk -v n="$name" -v p="$peer_name" -v o="$our_s" -v q="$peer_s" -v r="$our_rss" \
+    'BEGIN{printf "| %s | %.2f s | %s: %.2f s | %.2f | %.1f MiB |\n", n, o, p, q, (o > 0 ? q / o : 0), r / 1024}'
+}
+
+"$bin/qv-bench-server" "$work/payload.bin" "$work/port" &
+server=$!
+trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+url="http://127.0.0.1:$(cat "$work/port")/file"
+
+echo "| benchmark | ours | peer | peer time / our time | peak memory of ours |"
+echo "|---|---|---|---|---|"
+
+prepare=":"; cleanup="rm -f '$work/download.out'"
+ours="$(best_of "$bin/qv-bench-download" "$url" "$work/download.out")"
+peer="$(best_of curl -s -o "$work/download.out" "$url")"
+row "download $(du -h "$work/payload.bin" | cut -f1) over loopback" "$ours" "curl -o" "$peer"
+
+for archive in large small; do
+  prepare="rm -rf '$work/out'"; cleanup="rm -rf '$work/out'"
+  ours="$(best_of "$bin/qv-bench-extract" "$work/$archive.zip" "$work/out")"
+  peer_unzip="$(best_of unzip -q "$work/$archive.zip" -d "$work/out")"
+  prepare="rm -rf '$work/out'; mkdir '$work/out'"
+  peer_bsdtar="$(best_of bsdtar -xf "$work/$archive.zip" -C "$work/out")"
+  label="extract $archive.zip ($(du -sh "$work/$archive" | cut -f1) in $(find "$work/$archive" -type f | wc -l) files)"
+  row "$label" "$ours" "unzip -q" "$peer_unzip"
+  row "$label" "$ours" "bsdtar -xf" "$peer_bsdtar"
+done
+
+prepare=":"; cleanup=":"
+ours="$(best_of "$bin/qv-bench-md5" "$work/payload.bin")"
+peer="$(best_of md5sum "$work/payload.bin")"
+row "MD5 of $(du -h "$work/payload.bin" | cut -f1)" "$ours" "md5sum" "$peer"
