@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "workflow/install_machine.h"
 #include "workflow/install_record.h"
 
 namespace qv::workflow {
@@ -20,6 +21,7 @@ struct InstallContext {
   std::u16string install_folder;  // the platform folder, or an existing installation's location
   std::u16string exe_path;        // the installed client, empty until an installation is found
   int32_t percent = kInitialPercent;
+  InstallMachine machine;         // the folders and drives the steps use
 };
 
 }  // namespace qv::workflow
