@@ -1,0 +1,38 @@
+// The shortcuts an installation leaves: the platform client on the desktop and in the start
+// menu, and the featured game on the desktop with its own icon; and the game list (games.ini).
+//
+// Called once near the end of the installing task, on its thread. Failures are not reported to
+// the caller: a shortcut that cannot be made never stops the installation, and each shortcut is
+// attempted whatever happened to the others.
+#pragma once
+
+#include <string>
+
+#include "util/app_folders.h"
+#include "workflow/install_record.h"
+
+namespace qv::workflow {
+
+// Shortcut file names and the start-menu sub-folder they live in.
+inline constexpr std::u16string_view kPlatformShortcutName = u"QVorvane.lnk";
+inline constexpr std::u16string_view kPlatformShortcutDescription = u"QVorvane";
+inline constexpr std::u16string_view kStartMenuSubPath = u"/Programs/QVorvane/";
+inline constexpr std::u16string_view kShortcutFileExtension = u".lnk";
+
+// The desktop folder (platform/known_folders.h) followed by '/'.
+std::u16string DesktopShortcutFolder();
+
+// The desktop shortcut of the featured game: `game_name` + ".lnk" on the desktop, starting
+// `target` in the target's folder with show command 5, its icon made from `png_path`
+// (MakeIconFromPng; none when that gives empty text). An existing shortcut of that name is
+// replaced. True when saved; a game name holding a character forbidden in file names fails.
+bool CreateGameShortcut(const std::u16string& png_path, const std::u16string& target,
+                        const std::u16string& game_name);
+
+// Makes every shortcut and the game list for `record`, with the client in `folders`' platform
+// folder. With a game id: the game shortcut (its icon from the game-bag folder's <game id>/icon.png,
+// only when the id is a plain file-name component; otherwise no icon) and the games.ini writes.
+// Then the desktop and start-menu shortcuts of the client.
+void CreateShortcuts(const InstallRecord& record, util::AppFolders& folders);
+
+}  // namespace qv::workflow
