@@ -52,6 +52,7 @@ std::string PngHeaderOnly(uint32_t width, uint32_t height) {
   AppendBigEndian(header, height);
   header += std::string("\x08\x06\x00\x00\x00", 5);  // 8-bit RGBA, no interlace
   AppendChunk(out, "IHDR", header);
+  AppendChunk(out, "IDAT", "");
   AppendChunk(out, "IEND", "");
   return out;
 }

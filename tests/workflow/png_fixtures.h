@@ -26,7 +26,7 @@ workflow::RgbaImage GradientPicture(uint32_t width, uint32_t height, Alpha alpha
 // The PNG file of an 8-bit RGBA picture.
 std::string EncodePng(const workflow::RgbaImage& picture);
 
-// A PNG whose header declares width x height and which carries no image data (a hostile
+// A PNG whose header declares width x height followed by an empty image data chunk (a hostile
 // header), with every chunk's check sum right.
 std::string PngHeaderOnly(uint32_t width, uint32_t height);
 
