@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
+#include "lnk_reader.h"
 #include "platform/executable_path.h"
-#include "run_command.h"
 #include "temp_root.h"
 #include "util/text_conversion.h"
 
@@ -15,28 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// lnkinfo's report of a shortcut file; fails the test when the tool does not read it.
-std::string LnkInfo(const std::string& path) {
-  const test::CommandResult result = test::RunCommand({"lnkinfo", path});
-  EXPECT_EQ(result.exit_code, 0) << result.output;
-  return result.output;
-}
-
-// The value of one "name : value" line of lnkinfo's report; nullopt when the line is missing.
-std::optional<std::string> LnkInfoField(const std::string& report, const std::string& name) {
-  const size_t line = report.find("\t" + name + "\t");
-  if (line == std::string::npos) return std::nullopt;
-  const size_t value = report.find(": ", line) + 2;
-  return report.substr(value, report.find('\n', value) - value);
-}
-
-// lnkinfo does not report the show command; the header keeps it as 32 bits at offset 60.
-uint32_t ShowCommandOf(const std::string& path) {
-  const std::string bytes = test::ReadFileBytes(path).value_or("");
-  uint32_t value = 0;
-  if (bytes.size() >= 64) std::memcpy(&value, bytes.data() + 60, 4);
-  return value;
-}
+using test::LnkInfo;
+using test::LnkInfoField;
+using test::ShowCommandOf;
 
 class ShellLinkTest : public test::TempRootTest {
  protected:
