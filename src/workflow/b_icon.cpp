@@ -89,7 +89,9 @@ bool CBIcon::LoadFromIconHandle(const IconHandle& icon) {
   for (uint32_t row = icon.height; row-- > 0;) {
     std::string bits(mask_row, '\0');
     for (uint32_t x = 0; x < icon.width; ++x) {
-      if (icon.mask[size_t{row} * icon.width + x]) bits[x / 8] |= static_cast<char>(0x80 >> (x % 8));
+      if (icon.mask[size_t{row} * icon.width + x]) {
+        bits[x / 8] |= static_cast<char>(0x80 >> (x % 8));
+      }
     }
     block += bits;
   }

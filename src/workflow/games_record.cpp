@@ -18,8 +18,7 @@ bool WriteGamesRecord(const std::u16string& game_bag_folder, const std::u16strin
   const std::string file =
       util::ToPlatformPath(game_bag_folder + std::u16string(util::kClientGamesRecord));
   const std::string id = util::WideToUtf8(game_id);
-  const bool ids_written =
-      platform::WritePrivateProfileString(kSection, kGameIdsKey, id, file);
+  const bool ids_written = platform::WritePrivateProfileString(kSection, kGameIdsKey, id, file);
   const bool name_written =
       platform::WritePrivateProfileString(kSection, id, util::WideToUtf8(game_name), file);
   return ids_written && name_written;

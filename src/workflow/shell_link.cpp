@@ -15,9 +15,8 @@ namespace {
 
 constexpr uint32_t kHeaderSize = 0x4C;
 // The shell-link class id 00021401-0000-0000-C000-000000000046 in its stored byte order.
-constexpr std::array<uint8_t, 16> kShellLinkClassId = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00,
-                                                       0x00, 0x00, 0xC0, 0x00, 0x00, 0x00,
-                                                       0x00, 0x00, 0x00, 0x46};
+constexpr std::array<uint8_t, 16> kShellLinkClassId = {
+    0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
 
 // Link flags.
 constexpr uint32_t kHasLinkInfo = 0x02;
@@ -133,7 +132,7 @@ std::optional<std::string> SerializeShellLink(const ShellLinkDescription& descri
   AppendU32(out, 0);
   AppendU32(out, 0);  // icon index
   AppendU32(out, static_cast<uint32_t>(description.show_command));
-  AppendU16(out, 0);  // hot key
+  AppendU16(out, 0);            // hot key
   out.append(2 + 4 + 4, '\0');  // reserved
 
   out += LinkInfo(target);
@@ -145,9 +144,8 @@ std::optional<std::string> SerializeShellLink(const ShellLinkDescription& descri
 bool CreateShellLink(const ShellLinkDescription& description) {
   // An empty folder would put the file wherever the process happens to run.
   if (!description.folder || description.folder->empty()) return false;
-  const std::u16string target = description.target
-                                    ? *description.target
-                                    : util::Utf8ToWide(platform::ExecutablePath());
+  const std::u16string target =
+      description.target ? *description.target : util::Utf8ToWide(platform::ExecutablePath());
   const std::u16string name = LinkFileName(description, target);
   if (name.empty() || util::HasForbiddenFileNameCharacter(name)) return false;
   const std::optional<std::string> bytes = SerializeShellLink(description, target);

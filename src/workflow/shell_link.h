@@ -26,7 +26,7 @@ struct ShellLinkDescription {
   std::optional<std::u16string> folder;     // where the file goes; required
   std::optional<std::u16string> target;     // else the running installer's own executable
   std::optional<std::u16string> arguments;
-  std::optional<std::u16string> icon;       // icon file, always index 0
+  std::optional<std::u16string> icon;  // icon file, always index 0
   std::optional<std::u16string> working_directory;
   std::optional<std::u16string> description;
   int32_t show_command = kShowNormal;

@@ -75,8 +75,8 @@ void CreateShortcuts(const InstallRecord& record, util::AppFolders& folders) {
     // An id that is not a plain name never becomes part of a path: the shortcut gets no icon.
     std::u16string png_path;
     if (util::IsPlainNameComponent(game_id)) {
-      png_path = folders.GameBagFolder() + game_id + u"/" +
-                 std::u16string(util::kGameBagShortcutIcon);
+      png_path =
+          folders.GameBagFolder() + game_id + u"/" + std::u16string(util::kGameBagShortcutIcon);
     }
     CreateGameShortcut(png_path, client, game_name);
     WriteGamesRecord(folders.GameBagFolder(), game_id, game_name);

@@ -30,9 +30,9 @@ bool CreateGameShortcut(const std::u16string& png_path, const std::u16string& ta
                         const std::u16string& game_name);
 
 // Makes every shortcut and the game list for `record`, with the client in `folders`' platform
-// folder. With a game id: the game shortcut (its icon from the game-bag folder's <game id>/icon.png,
-// only when the id is a plain file-name component; otherwise no icon) and the games.ini writes.
-// Then the desktop and start-menu shortcuts of the client.
+// folder. With a game id: the game shortcut (its icon from "<game id>/icon.png" in the game-bag
+// folder, only when the id is a plain file-name component; otherwise no icon) and the games.ini
+// writes. Then the desktop and start-menu shortcuts of the client.
 void CreateShortcuts(const InstallRecord& record, util::AppFolders& folders);
 
 }  // namespace qv::workflow

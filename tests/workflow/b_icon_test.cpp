@@ -68,10 +68,9 @@ TEST_F(CBIconTest, IconFilesAreLaidOutFieldByField) {
       {"48 x 48, partly transparent", test::GradientPicture(48, 48, partial), 32, 48 * 4, 8, 48},
       {"256 x 256 stores 0 in the size bytes", test::GradientPicture(256, 256, partial), 32,
        256 * 4, 32, 0},
-      {"all alpha zero: display depth, rows padded", test::GradientPicture(5, 3, clear), 24, 16,
-       4, 5},
-      {"opaque, mask row over 32 pixels", test::GradientPicture(33, 2, opaque), 32, 33 * 4, 8,
-       33},
+      {"all alpha zero: display depth, rows padded", test::GradientPicture(5, 3, clear), 24, 16, 4,
+       5},
+      {"opaque, mask row over 32 pixels", test::GradientPicture(33, 2, opaque), 32, 33 * 4, 8, 33},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -117,9 +116,8 @@ TEST_F(CBIconTest, NothingLoadedWritesNothing) {
   const std::string path = root_.Path("icon.ico");
   EXPECT_FALSE(icon.WriteIconFile(util::Utf8ToWide(path)));
 
-  IconHandle mismatched = MakeIconHandle(test::GradientPicture(4, 4, [](uint32_t, uint32_t) {
-    return 1;
-  }));
+  IconHandle mismatched =
+      MakeIconHandle(test::GradientPicture(4, 4, [](uint32_t, uint32_t) { return 1; }));
   mismatched.mask.pop_back();
   EXPECT_FALSE(icon.LoadFromIconHandle(mismatched));
   EXPECT_FALSE(icon.LoadFromIconHandle(IconHandle{}));

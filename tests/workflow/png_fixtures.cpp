@@ -17,9 +17,8 @@ void AppendChunk(std::string& out, std::string_view type, std::string_view data)
   AppendBigEndian(out, static_cast<uint32_t>(data.size()));
   const std::string body = std::string(type) + std::string(data);
   out += body;
-  AppendBigEndian(out, static_cast<uint32_t>(
-                           crc32(0, reinterpret_cast<const Bytef*>(body.data()),
-                                 static_cast<uInt>(body.size()))));
+  AppendBigEndian(out, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
+                                                   static_cast<uInt>(body.size()))));
 }
 
 }  // namespace
@@ -36,8 +35,7 @@ std::string EncodePng(const workflow::RgbaImage& picture) {
     throw std::runtime_error("png size");
   }
   std::string out(size, '\0');
-  if (!png_image_write_to_memory(&image, out.data(), &size, 0, picture.pixels.data(), 0,
-                                 nullptr)) {
+  if (!png_image_write_to_memory(&image, out.data(), &size, 0, picture.pixels.data(), 0, nullptr)) {
     throw std::runtime_error(image.message);
   }
   out.resize(size);

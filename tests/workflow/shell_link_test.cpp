@@ -23,8 +23,8 @@ class ShellLinkTest : public test::TempRootTest {
   ShellLinkTest() { fs::create_directories(root_.Path("links")); }
   std::u16string Folder() { return util::Utf8ToWide(root_.Path("links/")); }
   size_t FilesInFolder() {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(root_.Path("links")),
-                                             fs::directory_iterator()));
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(root_.Path("links")), fs::directory_iterator()));
   }
 };
 
@@ -32,7 +32,7 @@ TEST_F(ShellLinkTest, LnkinfoReadsEveryPropertyWeSet) {
   ShellLinkDescription link;
   link.link_name = u"Spiel Ölberg.lnk";
   link.folder = Folder();
-  link.target = u"/opt/Qvorvane app/QVorvane.exe";
+  link.target = u"/opt/Qvorvane 雷/QVorvane.exe";
   link.arguments = u"/startgame=1 \"quoted\"";
   link.icon = u"/opt/Qvorvane app/gamebag/1001/icon.ico";
   link.working_directory = u"/opt/Qvorvane app";
@@ -42,7 +42,7 @@ TEST_F(ShellLinkTest, LnkinfoReadsEveryPropertyWeSet) {
 
   const std::string path = root_.Path("links/Spiel Ölberg.lnk");
   const std::string report = LnkInfo(path);
-  EXPECT_EQ(LnkInfoField(report, "Local path"), "/opt/Qvorvane app/QVorvane.exe");
+  EXPECT_EQ(LnkInfoField(report, "Local path"), "/opt/Qvorvane 雷/QVorvane.exe");
   EXPECT_EQ(LnkInfoField(report, "Drive type"), "Fixed (3)");
   EXPECT_EQ(LnkInfoField(report, "Description"), "QVorvane 雷");
   EXPECT_EQ(LnkInfoField(report, "Working directory"), "/opt/Qvorvane app");
@@ -64,8 +64,8 @@ TEST_F(ShellLinkTest, UnsetAndEmptyTextsLeaveNoStringInTheFile) {
   const std::string path = root_.Path("links/plain.lnk");
   const std::string report = LnkInfo(path);
   EXPECT_EQ(LnkInfoField(report, "Local path"), "/opt/app/QVorvane.exe");
-  for (const char* field : {"Description", "Working directory", "Command line arguments",
-                            "Icon location"}) {
+  for (const char* field :
+       {"Description", "Working directory", "Command line arguments", "Icon location"}) {
     EXPECT_EQ(LnkInfoField(report, field), std::nullopt) << field;
   }
   EXPECT_EQ(ShowCommandOf(path), 1u);

@@ -41,10 +41,8 @@ TEST_F(ShortcutIconTest, PictureIsConvertedOnceAndTheIconReused) {
   EXPECT_EQ(test::ReadFileBytes(root_.Path("gamebag/1001/icon.ico")), expected.FileBytes());
 
   // A later run with another picture keeps the icon made first.
-  root_.WriteFile("gamebag/1001/icon.png",
-                  test::EncodePng(test::GradientPicture(16, 16, [](uint32_t, uint32_t) {
-                    return 255;
-                  })));
+  root_.WriteFile("gamebag/1001/icon.png", test::EncodePng(test::GradientPicture(
+                                               16, 16, [](uint32_t, uint32_t) { return 255; })));
   EXPECT_EQ(MakeIconFromPng(W("gamebag/1001/icon.png")), icon_path);
   EXPECT_EQ(test::ReadFileBytes(root_.Path("gamebag/1001/icon.ico")), expected.FileBytes());
 }

@@ -16,10 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::LnkInfo;
-using test::LnkInfoField;
-using test::ShowCommandOf;
-
 InstallRecord RecordFor(const char* game_id, const char* game_name) {
   InstallRecord record;
   std::strncpy(record.game.game_id, game_id, sizeof record.game.game_id - 1);
@@ -46,13 +42,13 @@ class ShortcutsTest : public test::TempRootTest {
   }
   void ExpectPlatformShortcut(const std::string& path) {
     SCOPED_TRACE(path);
-    const std::string report = LnkInfo(path);
-    EXPECT_EQ(LnkInfoField(report, "Local path"), PlatformFolder() + "QVorvane.exe");
-    EXPECT_EQ(LnkInfoField(report, "Working directory"), PlatformFolder());
-    EXPECT_EQ(LnkInfoField(report, "Description"), "QVorvane");
-    EXPECT_EQ(LnkInfoField(report, "Icon location"), std::nullopt);
-    EXPECT_EQ(LnkInfoField(report, "Command line arguments"), std::nullopt);
-    EXPECT_EQ(ShowCommandOf(path), 1u);
+    const std::string report = test::LnkInfo(path);
+    EXPECT_EQ(test::LnkInfoField(report, "Local path"), PlatformFolder() + "QVorvane.exe");
+    EXPECT_EQ(test::LnkInfoField(report, "Working directory"), PlatformFolder());
+    EXPECT_EQ(test::LnkInfoField(report, "Description"), "QVorvane");
+    EXPECT_EQ(test::LnkInfoField(report, "Icon location"), std::nullopt);
+    EXPECT_EQ(test::LnkInfoField(report, "Command line arguments"), std::nullopt);
+    EXPECT_EQ(test::ShowCommandOf(path), 1u);
   }
 
   util::AppFolders folders_;
@@ -71,12 +67,13 @@ TEST_F(ShortcutsTest, GameAndPlatformShortcutsAndTheGameList) {
   ExpectPlatformShortcut(StartMenu() + "/QVorvane.lnk");
 
   const std::string game_link = Desktop() + "/Tales of Rise.lnk";
-  const std::string report = LnkInfo(game_link);
-  EXPECT_EQ(LnkInfoField(report, "Local path"), PlatformFolder() + "QVorvane.exe");
-  EXPECT_EQ(LnkInfoField(report, "Working directory"), root_.Path("home/.local/share/Qvorvane/app"));
-  EXPECT_EQ(LnkInfoField(report, "Icon location"), GameBag() + "1001/icon.ico");
-  EXPECT_EQ(LnkInfoField(report, "Description"), std::nullopt);
-  EXPECT_EQ(ShowCommandOf(game_link), 5u);
+  const std::string report = test::LnkInfo(game_link);
+  EXPECT_EQ(test::LnkInfoField(report, "Local path"), PlatformFolder() + "QVorvane.exe");
+  EXPECT_EQ(test::LnkInfoField(report, "Working directory"),
+            root_.Path("home/.local/share/Qvorvane/app"));
+  EXPECT_EQ(test::LnkInfoField(report, "Icon location"), GameBag() + "1001/icon.ico");
+  EXPECT_EQ(test::LnkInfoField(report, "Description"), std::nullopt);
+  EXPECT_EQ(test::ShowCommandOf(game_link), 5u);
 
   CBIcon icon;
   ASSERT_TRUE(icon.LoadFromIconHandle(MakeIconHandle(picture)));
@@ -90,12 +87,12 @@ TEST_F(ShortcutsTest, SecondRunReplacesShortcutsAndKeepsBothGamesListed) {
   root_.WriteFile("home/Desktop/QVorvane.lnk", "damaged");
   CreateShortcuts(RecordFor("1002", "Tales of Dawn"), folders_);
 
-  EXPECT_EQ(DesktopShortcuts(), (std::vector<std::string>{"QVorvane.lnk", "Tales of Dawn.lnk",
-                                                          "Tales of Rise.lnk"}));
+  EXPECT_EQ(DesktopShortcuts(),
+            (std::vector<std::string>{"QVorvane.lnk", "Tales of Dawn.lnk", "Tales of Rise.lnk"}));
   ExpectPlatformShortcut(Desktop() + "/QVorvane.lnk");
   ExpectPlatformShortcut(StartMenu() + "/QVorvane.lnk");
   // No picture in the game bag: the game shortcut has no icon of its own.
-  EXPECT_EQ(LnkInfoField(LnkInfo(Desktop() + "/Tales of Dawn.lnk"), "Icon location"),
+  EXPECT_EQ(test::LnkInfoField(test::LnkInfo(Desktop() + "/Tales of Dawn.lnk"), "Icon location"),
             std::nullopt);
   EXPECT_EQ(test::ReadFileBytes(GameBag() + "games.ini"),
             "[General]\ngame_ids=1002\n1001=Tales of Rise\n1002=Tales of Dawn\n");
@@ -120,15 +117,16 @@ TEST_F(ShortcutsTest, ForbiddenCharacterInGameNameFailsOnlyTheGameShortcut) {
 
 TEST_F(ShortcutsTest, GameIdThatIsNoPlainNameNeverBecomesAPath) {
   // Pictures where such an id would lead if it were appended to the game-bag folder.
-  const std::string picture = test::EncodePng(
-      test::GradientPicture(8, 8, [](uint32_t, uint32_t) { return 255; }));
+  const std::string picture =
+      test::EncodePng(test::GradientPicture(8, 8, [](uint32_t, uint32_t) { return 255; }));
   root_.WriteFile("home/.local/share/Qvorvane/icon.png", picture);
   root_.WriteFile("home/.local/share/Qvorvane/gamebag/a/b/icon.png", picture);
 
   for (const char* id : {"..", ".", "a/b", "a\\b"}) {
     SCOPED_TRACE(id);
     CreateShortcuts(RecordFor(id, "Tales"), folders_);
-    EXPECT_EQ(LnkInfoField(LnkInfo(Desktop() + "/Tales.lnk"), "Icon location"), std::nullopt);
+    EXPECT_EQ(test::LnkInfoField(test::LnkInfo(Desktop() + "/Tales.lnk"), "Icon location"),
+              std::nullopt);
     const std::string games = test::ReadFileBytes(GameBag() + "games.ini").value_or("");
     EXPECT_NE(games.find(std::string("game_ids=") + id + "\n"), std::string::npos) << games;
   }
