@@ -4,7 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "util/text_conversion.h"
+#include "platform/path_resolution.h"
+#include "util/file_paths.h"
 
 namespace qv::util {
 namespace {
@@ -203,7 +204,10 @@ bool Md5File(uint8_t digest[kMd5DigestSize], const std::string& path) {
 
 bool Md5Matches(std::string_view expected, std::u16string_view path) {
   uint8_t digest[kMd5DigestSize];
-  if (!Md5File(digest, WideToAnsi(path))) return false;
+  // The file is found as every other file operation finds an existing one: separators
+  // normalised, letter case matched when the exact name is missing.
+  const std::string name = ToPlatformPath(path);
+  if (!Md5File(digest, platform::ResolveExistingPath(name).value_or(name))) return false;
   char hex[kMd5HexSize];
   Md5Hex(digest, hex);
   return expected == std::string_view(hex, kMd5HexSize - 1);

@@ -4,11 +4,11 @@
 
 #include "platform/files.h"
 #include "platform/known_folders.h"
-#include "util/file_name_rules.h"
 #include "util/file_paths.h"
 #include "util/file_system.h"
 #include "util/platform_client.h"
 #include "util/text_conversion.h"
+#include "workflow/game_id_path.h"
 #include "workflow/games_record.h"
 #include "workflow/shell_link.h"
 #include "workflow/shortcut_icon.h"
@@ -74,7 +74,7 @@ void CreateShortcuts(const InstallRecord& record, util::AppFolders& folders) {
   if (!game_id.empty()) {
     // An id that is not a plain name never becomes part of a path: the shortcut gets no icon.
     std::u16string png_path;
-    if (util::IsPlainNameComponent(game_id)) {
+    if (IsPlainFileNameComponent(game_id)) {
       png_path =
           folders.GameBagFolder() + game_id + u"/" + std::u16string(util::kGameBagShortcutIcon);
     }

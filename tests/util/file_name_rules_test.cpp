@@ -5,33 +5,28 @@
 namespace qv::util {
 namespace {
 
-TEST(FileNameRulesTest, NameComponentsAndForbiddenCharacters) {
+TEST(FileNameRulesTest, CharactersForbiddenInFileNames) {
   struct Case {
     std::u16string name;
-    bool plain_component;
-    bool forbidden_character;
+    bool forbidden;
   };
   const Case cases[] = {
-      {u"1001", true, false},
-      {u"Tales of Rise", true, false},
-      {u"雷 ..x", true, false},
-      {u"", false, false},
-      {u".", false, false},
-      {u"..", false, false},
-      {u"a/b", false, true},
-      {u"a\\b", false, true},
-      {u"a\tb", false, true},
-      {u"a\x7F", false, false},
-      {u"Tales: Rise", true, true},
-      {u"a*b", true, true},
-      {u"a?b", true, true},
-      {u"\"a\"", true, true},
-      {u"<a>", true, true},
-      {u"a|b", true, true},
+      {u"Tales of Rise", false},
+      {u"雷 ..x", false},
+      {u"", false},
+      {u"a\x7F", false},
+      {u"a/b", true},
+      {u"a\\b", true},
+      {u"a\tb", true},
+      {u"Tales: Rise", true},
+      {u"a*b", true},
+      {u"a?b", true},
+      {u"\"a\"", true},
+      {u"<a>", true},
+      {u"a|b", true},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsPlainNameComponent(c.name), c.plain_component) << c.name.size();
-    EXPECT_EQ(HasForbiddenFileNameCharacter(c.name), c.forbidden_character) << c.name.size();
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(HasForbiddenFileNameCharacter(cases[i].name), cases[i].forbidden) << "case " << i;
   }
 }
 

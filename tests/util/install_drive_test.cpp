@@ -2,31 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "fake_drive_list.h"
 
 namespace qv::util {
 namespace {
 
 using platform::DriveKind;
+using test::FakeDriveList;
 
 constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
 constexpr uint64_t kNeededKb = 5242880;  // 5 GiB
-
-// Drive roots, kinds and free space as a test sets them.
-class FakeDriveList final : public platform::DriveList {
- public:
-  std::string system_root = "/home/user/";
-  std::vector<platform::DriveRoot> roots;
-  std::map<std::string, uint64_t> free_bytes;  // a root missing here cannot be asked
-
-  std::string SystemRoot() const override { return system_root; }
-  std::vector<platform::DriveRoot> Roots() const override { return roots; }
-  std::optional<uint64_t> FreeBytes(const std::string& root) const override {
-    const auto found = free_bytes.find(root);
-    if (found == free_bytes.end()) return std::nullopt;
-    return found->second;
-  }
-};
 
 // c: is the system drive (the home folder), d: and e: further fixed drives.
 FakeDriveList ThreeDrives(uint64_t d_free) {

@@ -1,0 +1,21 @@
+#include "workflow/game_id_path.h"
+
+#include <algorithm>
+
+namespace qv::workflow {
+namespace {
+
+bool IsControlCharacter(char16_t unit) {
+  return unit < 0x20 || (unit >= 0x7f && unit <= 0x9f);
+}
+
+}  // namespace
+
+bool IsPlainFileNameComponent(std::u16string_view name) {
+  if (name.empty() || name == u"." || name == u"..") return false;
+  return std::none_of(name.begin(), name.end(), [](char16_t unit) {
+    return unit == u'/' || unit == u'\\' || IsControlCharacter(unit);
+  });
+}
+
+}  // namespace qv::workflow

@@ -1,0 +1,159 @@
+#include "workflow/app_list.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "install_steps_machine.h"
+#include "temp_root.h"
+
+namespace qv::workflow {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kDeclaration[] = "<?xml version=\"1.0\"?>\n";
+
+class AppListTest : public test::InstallStepsMachineTest {
+ protected:
+  AppListTest() {
+    SetGame("1001", "Game & \"Co\"");
+    SetText(context_.record.md5, "0123456789abcdef0123456789abcdef");
+    SetText(context_.record.url_air, "https://cdn.example/p/1001.zip?a=1&b=2");
+    SetText(context_.record.game_ver, "1.0.2");
+    context_.record.g_type = 2;
+    context_.record.ver_air = 17;
+  }
+  std::string ListPath() const { return ChosenDataFolder() + "download/app/list.dat"; }
+  std::string WriteList(std::string_view bytes) const {
+    fs::create_directories(ChosenDataFolder() + "download/app");
+    return root_.WriteFile(fs::relative(ListPath(), root_.path()).string(), bytes);
+  }
+  static constexpr char kLocalPath[] = "/data/QVorvane/download/app/1001_1.0.2_17.dat";
+  // The item this game gets when it is new.
+  static std::string NewItem() {
+    return "\t<item game_id=\"1001\" game_name=\"Game &amp; &quot;Co&quot;\" "
+           "md5=\"0123456789abcdef0123456789abcdef\" saved_bytes=\"0\" total_bytes=\"0\" "
+           "net_path=\"https://cdn.example/p/1001.zip?a=1&amp;b=2\" "
+           "local_path=\"/data/QVorvane/download/app/1001_1.0.2_17.dat\" game_type=\"2\" "
+           "state=\"9\" version=\"1.0.2\" ver_code=\"17\" />\n";
+  }
+};
+
+TEST_F(AppListTest, WithoutAListNothingIsCreated) {
+  EXPECT_FALSE(UpdateAppList(kLocalPath, context_));
+  EXPECT_FALSE(fs::exists(ListPath()));
+  EXPECT_TRUE(fs::is_directory(ChosenDataFolder() + "download/app"));
+}
+
+TEST_F(AppListTest, AnEmptyOrBrokenListIsReplacedByOneHoldingThisGame) {
+  for (const char* broken : {"", "  \n", "<app_list><item game_id=\"1\">", "not xml", "\xff\xfe"}) {
+    WriteList(broken);
+    EXPECT_TRUE(UpdateAppList(kLocalPath, context_)) << broken;
+    EXPECT_EQ(qv::test::ReadFileBytes(ListPath()),
+              std::string(kDeclaration) + "<app_list>\n" + NewItem() + "</app_list>\n")
+        << broken;
+  }
+}
+
+TEST_F(AppListTest, AListOfAnotherKindIsLeftUntouched) {
+  const std::string other = "<?xml version=\"1.0\"?>\n<other>\n<app_list/>\n</other>\n";
+  WriteList(other);
+  EXPECT_FALSE(UpdateAppList(kLocalPath, context_));
+  EXPECT_EQ(qv::test::ReadFileBytes(ListPath()), other);
+}
+
+TEST_F(AppListTest, TheGamesItemIsUpdatedInPlaceAndAnotherGameIsLeftAlone) {
+  WriteList(
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+      "<app_list>\r\n"
+      "  <item game_id=\"777\" game_name=\"Other\" state=\"1\"/>\r\n"
+      "  <item game_id=\"1001\" game_name=\"Old name\" md5=\"old\" saved_bytes=\"512\" "
+      "total_bytes=\"1024\" local_path=\"old.dat\" state=\"2\" extra=\"kept\" ver_code=\"16\"/>\r\n"
+      "  <item game_id=\"1001\" game_name=\"Second\" state=\"5\"/>\r\n"
+      "</app_list>\r\n");
+  EXPECT_TRUE(UpdateAppList(kLocalPath, context_));
+  EXPECT_EQ(qv::test::ReadFileBytes(ListPath()),
+            std::string(kDeclaration) +
+                "<app_list>\n"
+                "\t<item game_id=\"777\" game_name=\"Other\" state=\"1\" />\n"
+                "\t<item game_id=\"1001\" game_name=\"Old name\" "
+                "md5=\"0123456789abcdef0123456789abcdef\" saved_bytes=\"512\" total_bytes=\"1024\" "
+                "local_path=\"/data/QVorvane/download/app/1001_1.0.2_17.dat\" state=\"9\" "
+                "extra=\"kept\" ver_code=\"17\" />\n"
+                "\t<item game_id=\"1001\" game_name=\"Second\" state=\"5\" />\n"
+                "</app_list>\n");
+}
+
+TEST_F(AppListTest, ANewGameIsAppendedAfterTheOthersWithEveryAttribute) {
+  WriteList("<app_list><item game_id=\"777\" game_name=\"Other\"/><item game_id=\"10011\"/>"
+            "<item game_name=\"no id\"/></app_list>");
+  context_.record.g_type = -1;  // not given by the answer
+  EXPECT_TRUE(UpdateAppList(kLocalPath, context_));
+  std::string item = NewItem();
+  item.replace(item.find("game_type=\"2\""), 13, "game_type=\"4294967295\"");
+  EXPECT_EQ(qv::test::ReadFileBytes(ListPath()),
+            std::string(kDeclaration) +
+                "<app_list>\n"
+                "\t<item game_id=\"777\" game_name=\"Other\" />\n"
+                "\t<item game_id=\"10011\" />\n"
+                "\t<item game_name=\"no id\" />\n" +
+                item + "</app_list>\n");
+
+  WriteList("<app_list/>");
+  context_.record.g_type = 2;
+  EXPECT_TRUE(UpdateAppList(kLocalPath, context_));
+  EXPECT_EQ(qv::test::ReadFileBytes(ListPath()),
+            std::string(kDeclaration) + "<app_list>\n" + NewItem() + "</app_list>\n");
+}
+
+TEST_F(AppListTest, TextCutInsideACharacterIsStoredAsAReplacementCharacter) {
+  WriteList("<app_list/>");
+  SetGame("1001", "Spiel \xc3");  // a two-byte character cut after its first byte
+  EXPECT_TRUE(UpdateAppList(kLocalPath, context_));
+  EXPECT_NE(qv::test::ReadFileBytes(ListPath()).value().find("game_name=\"Spiel \xef\xbf\xbd\""),
+            std::string::npos);
+}
+
+// The file-size limit stands for a full disk: the kernel refuses every byte past it.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limited = previous_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previous_handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+  void (*previous_handler_)(int) = nullptr;
+};
+
+TEST_F(AppListTest, AWriteThatCannotCompleteLeavesTheOldListWhole) {
+  std::string old_list = "<app_list>\n";
+  for (int i = 0; i < 100; ++i) {
+    old_list += "<item game_id=\"" + std::to_string(i) + "\" game_name=\"Game\" state=\"9\"/>\n";
+  }
+  old_list += "</app_list>\n";
+  WriteList(old_list);
+  bool updated = true;
+  {
+    const FileSizeLimit full_disk(old_list.size() / 2);
+    updated = UpdateAppList(kLocalPath, context_);
+  }
+  EXPECT_FALSE(updated);
+  EXPECT_EQ(qv::test::ReadFileBytes(ListPath()), old_list);
+}
+
+}  // namespace
+}  // namespace qv::workflow
