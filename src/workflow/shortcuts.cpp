@@ -1,7 +1,5 @@
 #include "workflow/shortcuts.h"
 
-#include <cstring>
-
 #include "platform/files.h"
 #include "platform/known_folders.h"
 #include "util/file_paths.h"
@@ -10,17 +8,12 @@
 #include "util/text_conversion.h"
 #include "workflow/game_id_path.h"
 #include "workflow/games_record.h"
+#include "workflow/record_text.h"
 #include "workflow/shell_link.h"
 #include "workflow/shortcut_icon.h"
 
 namespace qv::workflow {
 namespace {
-
-// The record's text fields end at their first NUL or at the field's end.
-template <size_t N>
-std::u16string RecordText(const char (&field)[N]) {
-  return util::AnsiToWide(std::string_view(field, strnlen(field, N)));
-}
 
 void DeleteFileIfPresent(const std::u16string& path) {
   if (util::IsFile(path)) platform::DeleteFile(util::ToPlatformPath(path));
@@ -62,14 +55,15 @@ bool CreateGameShortcut(const std::u16string& png_path, const std::u16string& ta
   return CreateShellLink(link);
 }
 
-void CreateShortcuts(const InstallRecord& record, util::AppFolders& folders) {
+void CreateShortcuts(const InstallContext& context) {
+  util::AppFolders& folders = *context.machine.folders;
   const std::u16string desktop = DesktopShortcutFolder();
   DeleteFileIfPresent(desktop + std::u16string(kPlatformShortcutName));
 
   const std::u16string platform_folder = folders.PlatformFolder();
   const std::u16string client = platform_folder + std::u16string(util::kClientExecutable);
-  const std::u16string game_name = RecordText(record.game.game_name);
-  const std::u16string game_id = RecordText(record.game.game_id);
+  const std::u16string game_name = WideRecordText(context.record.game.game_name);
+  const std::u16string game_id = WideRecordText(context.record.game.game_id);
 
   if (!game_id.empty()) {
     // An id that is not a plain name never becomes part of a path: the shortcut gets no icon.

@@ -8,8 +8,7 @@
 
 #include <string>
 
-#include "util/app_folders.h"
-#include "workflow/install_record.h"
+#include "workflow/install_context.h"
 
 namespace qv::workflow {
 
@@ -29,10 +28,11 @@ std::u16string DesktopShortcutFolder();
 bool CreateGameShortcut(const std::u16string& png_path, const std::u16string& target,
                         const std::u16string& game_name);
 
-// Makes every shortcut and the game list for `record`, with the client in `folders`' platform
-// folder. With a game id: the game shortcut (its icon from "<game id>/icon.png" in the game-bag
+// Makes every shortcut and the game list for the context's record, with the client in the
+// platform folder of the context's folders (as designed, also when an existing installation
+// lives elsewhere). With a game id: the game shortcut (its icon from "<game id>/icon.png" in the game-bag
 // folder, only when the id is a plain file-name component; otherwise no icon) and the games.ini
 // writes. Then the desktop and start-menu shortcuts of the client.
-void CreateShortcuts(const InstallRecord& record, util::AppFolders& folders);
+void CreateShortcuts(const InstallContext& context);
 
 }  // namespace qv::workflow

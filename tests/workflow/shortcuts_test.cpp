@@ -16,12 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-InstallRecord RecordFor(const char* game_id, const char* game_name) {
-  InstallRecord record;
-  std::strncpy(record.game.game_id, game_id, sizeof record.game.game_id - 1);
-  std::strncpy(record.game.game_name, game_name, sizeof record.game.game_name - 1);
-  return record;
-}
 
 class ShortcutsTest : public test::TempRootTest {
  protected:
@@ -51,6 +45,15 @@ class ShortcutsTest : public test::TempRootTest {
     EXPECT_EQ(test::ShowCommandOf(path), 1u);
   }
 
+  InstallContext ContextFor(const char* game_id, const char* game_name) {
+    InstallContext context;
+    std::strncpy(context.record.game.game_id, game_id, sizeof context.record.game.game_id - 1);
+    std::strncpy(context.record.game.game_name, game_name,
+                 sizeof context.record.game.game_name - 1);
+    context.machine.folders = &folders_;
+    return context;
+  }
+
   util::AppFolders folders_;
 };
 
@@ -60,7 +63,7 @@ TEST_F(ShortcutsTest, GameAndPlatformShortcutsAndTheGameList) {
   root_.WriteFile("home/.local/share/Qvorvane/gamebag/1001/icon.png", test::EncodePng(picture));
   root_.WriteFile("home/Desktop/QVorvane.lnk", "an old shortcut");
 
-  CreateShortcuts(RecordFor("1001", "Tales of Rise"), folders_);
+  CreateShortcuts(ContextFor("1001", "Tales of Rise"));
 
   EXPECT_EQ(DesktopShortcuts(), (std::vector<std::string>{"QVorvane.lnk", "Tales of Rise.lnk"}));
   ExpectPlatformShortcut(Desktop() + "/QVorvane.lnk");
@@ -83,9 +86,9 @@ TEST_F(ShortcutsTest, GameAndPlatformShortcutsAndTheGameList) {
 }
 
 TEST_F(ShortcutsTest, SecondRunReplacesShortcutsAndKeepsBothGamesListed) {
-  CreateShortcuts(RecordFor("1001", "Tales of Rise"), folders_);
+  CreateShortcuts(ContextFor("1001", "Tales of Rise"));
   root_.WriteFile("home/Desktop/QVorvane.lnk", "damaged");
-  CreateShortcuts(RecordFor("1002", "Tales of Dawn"), folders_);
+  CreateShortcuts(ContextFor("1002", "Tales of Dawn"));
 
   EXPECT_EQ(DesktopShortcuts(),
             (std::vector<std::string>{"QVorvane.lnk", "Tales of Dawn.lnk", "Tales of Rise.lnk"}));
@@ -99,7 +102,7 @@ TEST_F(ShortcutsTest, SecondRunReplacesShortcutsAndKeepsBothGamesListed) {
 }
 
 TEST_F(ShortcutsTest, WithoutGameOnlyThePlatformShortcuts) {
-  CreateShortcuts(RecordFor("", "Tales of Rise"), folders_);
+  CreateShortcuts(ContextFor("", "Tales of Rise"));
   EXPECT_EQ(DesktopShortcuts(), std::vector<std::string>{"QVorvane.lnk"});
   ExpectPlatformShortcut(StartMenu() + "/QVorvane.lnk");
   EXPECT_FALSE(fs::exists(GameBag() + "games.ini"));
@@ -108,7 +111,7 @@ TEST_F(ShortcutsTest, WithoutGameOnlyThePlatformShortcuts) {
 TEST_F(ShortcutsTest, ForbiddenCharacterInGameNameFailsOnlyTheGameShortcut) {
   EXPECT_FALSE(CreateGameShortcut(u"", util::Utf8ToWide(PlatformFolder() + "QVorvane.exe"),
                                   u"Tales: Rise?"));
-  CreateShortcuts(RecordFor("1001", "Tales: Rise?"), folders_);
+  CreateShortcuts(ContextFor("1001", "Tales: Rise?"));
   EXPECT_EQ(DesktopShortcuts(), std::vector<std::string>{"QVorvane.lnk"});
   ExpectPlatformShortcut(StartMenu() + "/QVorvane.lnk");
   EXPECT_EQ(test::ReadFileBytes(GameBag() + "games.ini"),
@@ -124,7 +127,7 @@ TEST_F(ShortcutsTest, GameIdThatIsNoPlainNameNeverBecomesAPath) {
 
   for (const char* id : {"..", ".", "a/b", "a\\b"}) {
     SCOPED_TRACE(id);
-    CreateShortcuts(RecordFor(id, "Tales"), folders_);
+    CreateShortcuts(ContextFor(id, "Tales"));
     EXPECT_EQ(test::LnkInfoField(test::LnkInfo(Desktop() + "/Tales.lnk"), "Icon location"),
               std::nullopt);
     const std::string games = test::ReadFileBytes(GameBag() + "games.ini").value_or("");
