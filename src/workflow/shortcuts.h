@@ -28,11 +28,11 @@ std::u16string DesktopShortcutFolder();
 bool CreateGameShortcut(const std::u16string& png_path, const std::u16string& target,
                         const std::u16string& game_name);
 
-// Makes every shortcut and the game list for the context's record, with the client in the
-// platform folder of the context's folders (as designed, also when an existing installation
-// lives elsewhere). With a game id: the game shortcut (its icon from "<game id>/icon.png" in the game-bag
-// folder, only when the id is a plain file-name component; otherwise no icon) and the games.ini
-// writes. Then the desktop and start-menu shortcuts of the client.
+// Makes every shortcut and the game list for the context's record. The client's shortcuts point
+// at the platform folder's client, also when an existing installation lives elsewhere. With a
+// game id: the game shortcut (its icon from "<game id>/icon.png" in the game-bag folder, only
+// when the id is a plain file-name component; otherwise no icon) and the games.ini writes. Then
+// the desktop and start-menu shortcuts of the client.
 void CreateShortcuts(const InstallContext& context);
 
 }  // namespace qv::workflow
