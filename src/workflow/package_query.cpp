@@ -9,8 +9,9 @@ namespace qv::workflow {
 std::string PackageInfoUrl(const std::string& api_base_url, const std::string& code,
                            const std::string& lang, const std::string& client_id) {
   // One formatting buffer holds the whole URL, so a long base and long values are cut together.
-  std::string url = api_base_url + util::FormatText("/api/micro/packageInfo?code=%s&lang=%s&client_id=%s",
-                                                    code.c_str(), lang.c_str(), client_id.c_str());
+  std::string url =
+      api_base_url + util::FormatText("/api/micro/packageInfo?code=%s&lang=%s&client_id=%s",
+                                      code.c_str(), lang.c_str(), client_id.c_str());
   if (url.size() > util::kMaxFormattedLength) url.resize(util::kMaxFormattedLength);
   return url;
 }

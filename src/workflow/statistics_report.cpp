@@ -73,10 +73,13 @@ bool PostReport(const InstallRecord& record, const std::optional<Durations>& dur
 
 }  // namespace
 
-ReportTarget DefaultReportTarget() {
-  return ReportTarget{std::string(settings::kStatsBaseUrl) + kInstallReportPath,
-                      util::LocalDataFolder() + util::kConfigIniName, nullptr};
+ReportTarget MakeReportTarget(const std::string& stats_base_url,
+                              const platform::StopSignal* stop) {
+  return ReportTarget{stats_base_url + kInstallReportPath,
+                      util::LocalDataFolder() + util::kConfigIniName, stop};
 }
+
+ReportTarget DefaultReportTarget() { return MakeReportTarget(settings::kStatsBaseUrl, nullptr); }
 
 bool SendInstallReport(int32_t d, int32_t i, const InstallRecord& record, bool first, bool second,
                        const std::string& ex, const ReportTarget& target) {

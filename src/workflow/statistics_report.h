@@ -34,7 +34,9 @@ struct ReportTarget {
   const platform::StopSignal* stop = nullptr;
 };
 
-// The build's statistics endpoint and the local data folder's config.ini.
+// The endpoint on `stats_base_url` with the local data folder's config.ini.
+ReportTarget MakeReportTarget(const std::string& stats_base_url, const platform::StopSignal* stop);
+// The build's statistics endpoint and the local data folder's config.ini; cannot be stopped.
 ReportTarget DefaultReportTarget();
 
 // The installing task's milestones. op 1 when `first` (no durations, game_from untouched), else

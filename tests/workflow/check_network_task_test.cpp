@@ -105,13 +105,14 @@ TEST_F(CheckNetworkTaskTest, HttpAndTlsErrorsProveTheNetworkWorks) {
     paths.push_back(kind);
   }
   server_->Redirect("/unreachable", test::kUnreachableUrl);
+  // Made before the handler is registered, so the server's threads see it.
+  task_ = core::MakeRef<RunCheckNetworkTask>(&delegate_, server_->Url(kProbePath));
   auto next = std::make_shared<std::atomic<size_t>>(0);
   server_->Handle(kProbePath, [&, next](const httplib::Request&, httplib::Response& response) {
     const size_t index = next->fetch_add(1);
     if (index == paths.size()) task_->SetState(core::MsgTask::kStateStopRequested);
     response.set_redirect(paths[std::min(index, paths.size() - 1)], 302);
   });
-  task_ = core::MakeRef<RunCheckNetworkTask>(&delegate_, server_->Url(kProbePath));
   EXPECT_FALSE(task_->Run());
   EXPECT_EQ(delegate_.reports, 0);
   EXPECT_EQ(Probes(), paths.size() + 1);

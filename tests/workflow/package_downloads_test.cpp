@@ -38,7 +38,8 @@ struct TaskSide {
 };
 
 TEST(DownloadProgressTest, StepsFollowTheBusinessTypeAndTheMarkers) {
-  const std::string installer = std::string("https://") + kCdnHost + kInstallerMarkerPath + "/p.zip";
+  const std::string installer =
+      std::string("https://") + kCdnHost + kInstallerMarkerPath + "/p.zip";
   const std::string plugin = std::string("https://") + kCdnHost + kPluginMarkerPath + "/a.zip";
   const std::string other = "https://elsewhere.test/file.zip";
   struct Case {

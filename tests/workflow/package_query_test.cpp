@@ -96,7 +96,8 @@ TEST_F(PackageQueryTest, AStoppedTaskSendsNoQuery) {
 TEST(PackageInfoUrlTest, IsCutAtTheFormattingBuffer) {
   EXPECT_EQ(PackageInfoUrl("https://api.example", "tov3_web", "en-us", "id"),
             "https://api.example/api/micro/packageInfo?code=tov3_web&lang=en-us&client_id=id");
-  const std::string url = PackageInfoUrl("https://api.example", "c", "en-us", std::string(5000, 'i'));
+  const std::string url =
+      PackageInfoUrl("https://api.example", "c", "en-us", std::string(5000, 'i'));
   EXPECT_EQ(url.size(), 4095u);
   EXPECT_EQ(url.substr(0, 60), "https://api.example/api/micro/packageInfo?code=c&lang=en-us&");
 }

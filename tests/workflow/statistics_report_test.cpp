@@ -169,6 +169,12 @@ TEST_F(StatisticsReportTest, AStopEndsTheReportAtOnce) {
   EXPECT_TRUE(clock_.Sleeps()[0].stopped);
 }
 
+TEST_F(StatisticsReportTest, ReportsGoToTheServiceAndTheInstallersConfigFile) {
+  const ReportTarget target = MakeReportTarget("http://stats.test", nullptr);
+  EXPECT_EQ(target.url, "http://stats.test/client/install");
+  EXPECT_EQ(util::WideToUtf8(target.config_ini), root_.data_home() + "/Qvorvane/config.ini");
+}
+
 TEST(UrlEncodeTest, KeepsUnreservedBytesAndEncodesTheRest) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"Linux_64", "Linux_64"},
