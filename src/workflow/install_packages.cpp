@@ -12,29 +12,25 @@
 #include "workflow/url_protocol_registration.h"
 
 namespace qv::workflow {
-namespace {
-
-void Step(PackageInstallView& task, std::u16string_view status) {
+void AdvanceInstallProgress(PackageInstallView& task, std::u16string_view status) {
   task.context.percent += 1;
   if (task.report_progress) task.report_progress(status, 0);
 }
 
-}  // namespace
-
 bool InstallPackages(const std::u16string& package_path, PackageInstallView& task,
                      const std::u16string& platform_archive_path, bool package_present) {
   InstallContext& context = task.context;
-  Step(task, kStatusExtracting);
+  AdvanceInstallProgress(task, kStatusExtracting);
   const std::u16string platform_folder = context.machine.folders->PlatformFolder();
-  Step(task, kStatusExtracting);
+  AdvanceInstallProgress(task, kStatusExtracting);
   const bool unpacked = ReplacePlatformFolder(platform_archive_path, platform_folder);
   DeletePath(platform_archive_path);
   if (!unpacked) return false;
-  Step(task, kStatusExtracting);
+  AdvanceInstallProgress(task, kStatusExtracting);
 
   if (package_present) InstallSecondPackage(task, package_path);
 
-  Step(task, kStatusInstalling);
+  AdvanceInstallProgress(task, kStatusInstalling);
   static const platform::StopSignal kNeverStopped;
   platform::CurrentClock().SleepUnlessStopped(kRegistrationPauseMs,
                                               task.stop != nullptr ? *task.stop : kNeverStopped);
@@ -43,9 +39,9 @@ bool InstallPackages(const std::u16string& package_path, PackageInstallView& tas
                      task.report_target);
   }
   RegisterUrlProtocol(*context.machine.folders);
-  Step(task, kStatusInstalling);
+  AdvanceInstallProgress(task, kStatusInstalling);
   WritePlatformVersionRecord(context);
-  Step(task, kStatusInstalling);
+  AdvanceInstallProgress(task, kStatusInstalling);
   return true;
 }
 

@@ -44,6 +44,9 @@ struct PackageInstallView {
   ReportTarget report_target = DefaultReportTarget();
 };
 
+// One progress step: the context's percent + 1, then the report of `status` with code 0.
+void AdvanceInstallProgress(PackageInstallView& task, std::u16string_view status);
+
 // Installs the platform archive (`platform_archive_path`, deleted afterwards) and, when
 // `package_present`, the second package; then registers the platform and writes its version
 // record. False only when the platform archive could not be unpacked: the previous platform

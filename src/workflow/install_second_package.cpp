@@ -18,11 +18,6 @@
 namespace qv::workflow {
 namespace {
 
-void Step(PackageInstallView& task) {
-  task.context.percent += 1;
-  if (task.report_progress) task.report_progress(kStatusExtracting, 0);
-}
-
 // The plug-in folder holds only the new package's files afterwards.
 bool InstallRuntimePlugin(PackageInstallView& task, const std::u16string& package_path) {
   const std::u16string plugin_folder =
@@ -31,7 +26,7 @@ bool InstallRuntimePlugin(PackageInstallView& task, const std::u16string& packag
   if (!util::IsDirectory(plugin_folder)) util::CreateDirectoryTree(plugin_folder);
   const bool unpacked =
       util::ExtractArchive(util::WideToAnsi(package_path), util::WideToAnsi(plugin_folder));
-  Step(task);
+  AdvanceInstallProgress(task, kStatusExtracting);
   DeletePath(package_path);
   // A plug-in that did not unpack whole is not recorded as installed, so the client fetches it.
   return unpacked && WriteRuntimePluginRecord(task.context);
@@ -44,7 +39,7 @@ bool InstallGamePackage(PackageInstallView& task, const std::u16string& package_
   const std::u16string kept_copy = KeptPackageCopyPath(context);
   if (kept_copy.empty()) return false;
   util::CopyFileContents(package_path, kept_copy);
-  Step(task);
+  AdvanceInstallProgress(task, kStatusExtracting);
 
   const std::u16string files_folder = GetGameFilesFolder(context);
   if (util::IsFile(kept_copy)) {
@@ -56,9 +51,9 @@ bool InstallGamePackage(PackageInstallView& task, const std::u16string& package_
     }
   }
   UpdateAppList(util::WideToUtf8(kept_copy), context);
-  Step(task);
+  AdvanceInstallProgress(task, kStatusExtracting);
   WriteGameInfoRecord(context);
-  Step(task);
+  AdvanceInstallProgress(task, kStatusExtracting);
   return true;
 }
 

@@ -145,6 +145,20 @@ TEST_F(InstallPackagesTest, NewPlatformReplacesTheOldFolderWhole) {
   EXPECT_TRUE(server_->RequestsTo(kInstallReportPath).empty());
 }
 
+TEST_F(InstallPackagesTest, FailedRegistrationIsReportedAndTheRunGoesOn) {
+  // A file where the per-user registry folder belongs: that store cannot be written, even by root.
+  root_.WriteFile("home/.config/qvorvane-registry", "");
+  EXPECT_TRUE(Install("", PlatformArchive(), false));
+
+  const auto reports = server_->RequestsTo(kInstallReportPath);
+  ASSERT_FALSE(reports.empty());
+  EXPECT_NE(reports[0].body.find("op=15"), std::string::npos) << reports[0].body;
+  EXPECT_NE(reports[0].body.find("regedit_fail"), std::string::npos) << reports[0].body;
+  EXPECT_EQ(steps_, "EEEIII");
+  EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "qvorvane.ini"),
+            "[General]\nversion=3.2.1\nver=321\n");
+}
+
 TEST_F(InstallPackagesTest, DamagedPlatformArchiveKeepsTheOldFolderAndRegistersNothing) {
   struct Case {
     const char* name;
