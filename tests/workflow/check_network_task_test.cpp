@@ -58,9 +58,10 @@ class CheckNetworkTaskTest : public qv::test::TempRootTest {
 
   qv::test::VirtualClock clock_;
   platform::ScopedClockOverride clock_override_{clock_};
-  std::unique_ptr<qv::test::LoopbackServer> server_ = qv::test::LoopbackServer::StartHttp();
   CountingDelegate delegate_;
   core::RefPtr<RunCheckNetworkTask> task_;
+  // Stopped first: its threads, which may raise the task's stop signal, end before the task goes.
+  std::unique_ptr<qv::test::LoopbackServer> server_ = qv::test::LoopbackServer::StartHttp();
 };
 
 TEST_F(CheckNetworkTaskTest, SevenFailuresInARowReportOnceAndEndTheTask) {

@@ -167,6 +167,7 @@ TEST_F(StatisticsReportTest, AStopEndsTheReportAtOnce) {
   EXPECT_EQ(server_->RequestsTo(kInstallReportPath).size(), 1u);
   ASSERT_EQ(clock_.Sleeps().size(), 1u);
   EXPECT_TRUE(clock_.Sleeps()[0].stopped);
+  server_->Stop();  // its thread raised `stop`: let it end before the signal goes
 }
 
 TEST_F(StatisticsReportTest, ReportsGoToTheServiceAndTheInstallersConfigFile) {
