@@ -7,7 +7,10 @@
 // minus one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <type_traits>
 
 namespace qv::workflow {
@@ -40,5 +43,12 @@ struct InstallRecord {
 static_assert(std::is_trivially_copyable_v<GameInfo>);
 static_assert(std::is_trivially_copyable_v<InstallRecord>);
 static_assert(sizeof(GameInfo) == 1 + 32 + 64 + 512 + 512 + 32, "GameInfo is packed without gaps");
+
+// A text field up to its terminator, never read past the field (a copied record is trusted no
+// further than its size).
+template <size_t kSize>
+std::string FieldText(const char (&field)[kSize]) {
+  return std::string(field, strnlen(field, kSize));
+}
 
 }  // namespace qv::workflow

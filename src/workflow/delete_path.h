@@ -1,0 +1,22 @@
+// Silent, permanent removal of a file or of a folder with everything in it.
+//
+// Used for the downloaded temporary files, the previous platform folder and the plug-in folder.
+// The removal never leaves the tree it was given: a symbolic link inside it (or the path itself,
+// when it is one) is deleted itself and what it points to is never touched. Failures are passed
+// over, as nobody could act on them. Thread-safe.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace qv::workflow {
+
+// Paths of this many characters or more are not removed: the removal takes its path through a
+// buffer of this size that must keep its terminator.
+inline constexpr size_t kMaxDeletePathLength = 260;
+
+// Removes `path` ('/' or '\' separators, a folder with or without its final '/'). An empty path,
+// the file-system root and a path of kMaxDeletePathLength characters or more are left alone.
+void DeletePath(std::u16string_view path);
+
+}  // namespace qv::workflow

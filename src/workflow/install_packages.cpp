@@ -1,0 +1,48 @@
+#include "workflow/install_packages.h"
+
+#include <string>
+
+#include "platform/clock.h"
+#include "util/app_folders.h"
+#include "workflow/delete_path.h"
+#include "workflow/local_records.h"
+#include "workflow/platform_folder_swap.h"
+#include "workflow/status_keys.h"
+#include "workflow/uninstall_registration.h"
+#include "workflow/url_protocol_registration.h"
+
+namespace qv::workflow {
+void AdvanceInstallProgress(PackageInstallView& task, std::u16string_view status) {
+  task.context.percent += 1;
+  if (task.report_progress) task.report_progress(status, 0);
+}
+
+bool InstallPackages(const std::u16string& package_path, PackageInstallView& task,
+                     const std::u16string& platform_archive_path, bool package_present) {
+  InstallContext& context = task.context;
+  AdvanceInstallProgress(task, kStatusExtracting);
+  const std::u16string platform_folder = context.machine.folders->PlatformFolder();
+  AdvanceInstallProgress(task, kStatusExtracting);
+  const bool unpacked = ReplacePlatformFolder(platform_archive_path, platform_folder);
+  DeletePath(platform_archive_path);
+  if (!unpacked) return false;
+  AdvanceInstallProgress(task, kStatusExtracting);
+
+  if (package_present) InstallSecondPackage(task, package_path);
+
+  AdvanceInstallProgress(task, kStatusInstalling);
+  static const platform::StopSignal kNeverStopped;
+  platform::CurrentClock().SleepUnlessStopped(kRegistrationPauseMs,
+                                              task.stop != nullptr ? *task.stop : kNeverStopped);
+  if (!RegisterUninstallEntry(context)) {
+    SendClientReport(kRegistrationFailedEvent, context.record, kRegistrationFailedOp,
+                     task.report_target);
+  }
+  RegisterUrlProtocol(*context.machine.folders);
+  AdvanceInstallProgress(task, kStatusInstalling);
+  WritePlatformVersionRecord(context);
+  AdvanceInstallProgress(task, kStatusInstalling);
+  return true;
+}
+
+}  // namespace qv::workflow

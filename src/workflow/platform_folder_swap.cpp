@@ -1,0 +1,58 @@
+#include "workflow/platform_folder_swap.h"
+
+#include <string>
+
+#include "platform/path_rename.h"
+#include "util/app_folders.h"
+#include "util/file_paths.h"
+#include "util/file_system.h"
+#include "util/text_conversion.h"
+#include "util/unzipper.h"
+#include "workflow/delete_path.h"
+
+namespace qv::workflow {
+namespace {
+
+// The folder path without its final separators.
+std::u16string WithoutFinalSeparator(std::u16string_view folder) {
+  std::u16string path(folder);
+  util::NormalizeSeparators(path);
+  while (path.size() > 1 && path.back() == u'/') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+bool ReplacePlatformFolder(std::u16string_view archive_path, std::u16string_view platform_folder) {
+  const std::u16string live = WithoutFinalSeparator(platform_folder);
+  if (live.empty() || live == u"/") return false;
+  const std::u16string staging = live + std::u16string(kStagingSuffix);
+  const std::u16string retired = live + std::u16string(kRetiredSuffix);
+  DeletePath(staging);
+  DeletePath(retired);
+  if (!util::CreateDirectoryTree(staging) || !util::IsDirectory(staging)) return false;
+
+  if (!util::ExtractArchive(util::WideToAnsi(archive_path), util::WideToAnsi(staging + u"/"))) {
+    DeletePath(staging);
+    return false;
+  }
+
+  const std::string live_path = util::ToPlatformPath(live);
+  const std::string staging_path = util::ToPlatformPath(staging);
+  const std::string retired_path = util::ToPlatformPath(retired);
+  const bool had_live = util::IsDirectory(live) || util::IsFile(live);
+  if (had_live && !platform::RenamePath(live_path, retired_path)) {
+    DeletePath(staging);
+    return false;
+  }
+  if (!platform::RenamePath(staging_path, live_path)) {
+    // Put the previous installation back where it was.
+    if (had_live) platform::RenamePath(retired_path, live_path);
+    DeletePath(staging);
+    return false;
+  }
+  DeletePath(retired);
+  return true;
+}
+
+}  // namespace qv::workflow

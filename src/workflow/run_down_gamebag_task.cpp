@@ -1,0 +1,55 @@
+#include "workflow/run_down_gamebag_task.h"
+
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/known_folders.h"
+#include "transfer/http_result.h"
+#include "util/app_folders.h"
+#include "util/text_conversion.h"
+#include "util/text_format.h"
+#include "util/unzipper.h"
+#include "workflow/delete_path.h"
+#include "workflow/game_bag_record.h"
+#include "workflow/record_text.h"
+
+namespace qv::workflow {
+
+RunDownGamebagTask::RunDownGamebagTask(const GameInfo& game, Delegate* delegate,
+                                       util::AppFolders& folders,
+                                       const transfer::TransferLimits& limits)
+    : delegate_(delegate), game_(game), folders_(folders), limits_(limits) {}
+
+bool RunDownGamebagTask::Run() {
+  const bool ok = FetchGameBag();
+  // A stopped task belongs to a window that is going away: nobody is left to tell.
+  if (delegate_ != nullptr && !stop_requested()) delegate_->OnGameInfo(game_, ok);
+  return ok;
+}
+
+bool RunDownGamebagTask::FetchGameBag() {
+  if (stop_requested()) return false;
+  const std::string download =
+      platform::TempFolder() +
+      util::FormatText(kGameBagFilePattern, platform::CurrentClock().TickCount());
+
+  transfer::CHttp http(nullptr, limits_);
+  http.SetCancelSignal(&stop_signal());
+  std::string unused_body;
+  if (http.Get(std::string(RecordText(game_.url)), unused_body, download) !=
+      transfer::HttpResult::kSuccess) {
+    return false;
+  }
+
+  const std::u16string wide_download = util::AnsiToWide(download);
+  const std::u16string folder = GameBagGameFolder(RecordText(game_.game_id), folders_);
+  bool unpacked = false;
+  if (!folder.empty() && !stop_requested() && util::CreateDirectoryTree(folder)) {
+    unpacked = util::ExtractArchive(download, util::WideToAnsi(folder));
+  }
+  DeletePath(wide_download);
+  // Recorded only for a bag that is wholly in place, so a failed one is fetched again next run.
+  return unpacked && WriteGameBagVersion(folder, game_.ver);
+}
+
+}  // namespace qv::workflow

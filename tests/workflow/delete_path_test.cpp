@@ -1,0 +1,62 @@
+#include "workflow/delete_path.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "temp_root.h"
+#include "util/text_conversion.h"
+
+namespace qv::workflow {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DeletePathTest : public test::TempRootTest {
+ protected:
+  static std::u16string W(const std::string& path) { return util::Utf8ToWide(path); }
+};
+
+TEST_F(DeletePathTest, RemovesFilesAndWholeTreesInEitherSpelling) {
+  root_.WriteFile("file.tmp", "x");
+  root_.WriteFile("tree/a/b/deep.txt", "x");
+  root_.WriteFile("tree/.hidden", "x");
+  fs::create_directories(root_.Path("tree/empty/inner"));
+  root_.WriteFile("other/keep.txt", "x");
+
+  DeletePath(W(root_.Path("file.tmp")));
+  DeletePath(W(root_.Path("tree") + "\\"));
+
+  EXPECT_FALSE(fs::exists(root_.Path("file.tmp")));
+  EXPECT_FALSE(fs::exists(root_.Path("tree")));
+  EXPECT_TRUE(fs::exists(root_.Path("other/keep.txt")));
+}
+
+TEST_F(DeletePathTest, NeverFollowsALinkOutOfTheTree) {
+  root_.WriteFile("outside/precious.txt", "keep");
+  root_.WriteFile("tree/inside.txt", "x");
+  fs::create_directory_symlink(root_.Path("outside"), root_.Path("tree/folder_link"));
+  fs::create_symlink(root_.Path("outside/precious.txt"), root_.Path("tree/file_link"));
+  fs::create_directory_symlink(root_.Path("outside"), root_.Path("top_link"));
+
+  DeletePath(W(root_.Path("tree/")));
+  DeletePath(W(root_.Path("top_link/")));
+
+  EXPECT_FALSE(fs::exists(fs::symlink_status(root_.Path("tree"))));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(root_.Path("top_link"))));
+  EXPECT_EQ(test::ReadFileBytes(root_.Path("outside/precious.txt")), "keep");
+}
+
+TEST_F(DeletePathTest, OverlongAndMissingPathsAreLeftAlone) {
+  const std::string folder = root_.Path(std::string(200, 'a') + "/" + std::string(60, 'b'));
+  fs::create_directories(folder);
+  ASSERT_GE(folder.size(), kMaxDeletePathLength);
+  DeletePath(W(folder));
+  EXPECT_TRUE(fs::exists(folder));
+  DeletePath(W(root_.Path("no/such/thing")));
+  DeletePath(u"");
+}
+
+}  // namespace
+}  // namespace qv::workflow
