@@ -1,8 +1,6 @@
 // CHttp::Get and CHttp::Post against a real loopback server: results, bodies, files, the agent
 // header, redirects, refused addresses and the memory ceiling.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <optional>
 #include <string>
@@ -11,6 +9,7 @@
 
 #include "loopback_server.h"
 #include "progress_recorder.h"
+#include "file_size_limit.h"
 #include "temp_root.h"
 #include "transfer/http.h"
 
@@ -116,17 +115,12 @@ TEST_F(HttpGetTest, AFileThatCannotBeWrittenOrClosedFails) {
   server_->StreamBody("/large", 1'000'000);         // fails while it is written
   for (const std::string path : {"/fits-the-buffer", "/large"}) {
     SCOPED_TRACE(path);
-    // A file-size limit stands in for a full disk: writes past it fail with EFBIG.
-    const auto previous_handler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit limited = previous;
-    limited.rlim_cur = kFileSizeLimit;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     std::string response;
-    const HttpResult result = CHttp().Get(server_->Url(path), response, root_.Path("out.tmp"));
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    ::signal(SIGXFSZ, previous_handler);
+    HttpResult result;
+    {
+      const test::FileSizeLimit full_disk(kFileSizeLimit);
+      result = CHttp().Get(server_->Url(path), response, root_.Path("out.tmp"));
+    }
     EXPECT_EQ(result, HttpResult::kFailed);
   }
 }

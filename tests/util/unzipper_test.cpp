@@ -3,8 +3,6 @@
 #include "util/unzipper.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "run_command.h"
+#include "file_size_limit.h"
 #include "temp_root.h"
 #include "zip_builders.h"
 
@@ -286,16 +285,11 @@ TEST_F(UnzipperTest, AWriteOrCloseThatFailsFailsTheExtraction) {
   for (const std::string& archive : archives) {
     SCOPED_TRACE(archive);
     fs::remove_all(dest_);
-    // A file-size limit stands in for a full disk: writes past it fail with EFBIG.
-    const auto previous_handler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit limited = previous;
-    limited.rlim_cur = kFileSizeLimit;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool extracted = ExtractArchive(archive, dest_);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    ::signal(SIGXFSZ, previous_handler);
+    bool extracted;
+    {
+      const test::FileSizeLimit full_disk(kFileSizeLimit);
+      extracted = ExtractArchive(archive, dest_);
+    }
 
     EXPECT_FALSE(extracted);
     EXPECT_EQ(ReadFileBytes(dest_ + "/small.txt"), "fits");

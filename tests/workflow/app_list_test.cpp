@@ -1,12 +1,11 @@
 #include "workflow/app_list.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "install_steps_machine.h"
+#include "file_size_limit.h"
 #include "temp_root.h"
 
 namespace qv::workflow {
@@ -117,28 +116,6 @@ TEST_F(AppListTest, TextCutInsideACharacterIsStoredAsAReplacementCharacter) {
             std::string::npos);
 }
 
-// The file-size limit stands for a full disk: the kernel refuses every byte past it.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limited = previous_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit previous_{};
-  void (*previous_handler_)(int) = nullptr;
-};
-
 TEST_F(AppListTest, AWriteThatCannotCompleteLeavesTheOldListWhole) {
   std::string old_list = "<app_list>\n";
   for (int i = 0; i < 100; ++i) {
@@ -148,7 +125,7 @@ TEST_F(AppListTest, AWriteThatCannotCompleteLeavesTheOldListWhole) {
   WriteList(old_list);
   bool updated = true;
   {
-    const FileSizeLimit full_disk(old_list.size() / 2);
+    const test::FileSizeLimit full_disk(old_list.size() / 2);
     updated = UpdateAppList(kLocalPath, context_);
   }
   EXPECT_FALSE(updated);
