@@ -267,33 +267,45 @@ TEST_F(RunInstallingTaskTest, ExistingInstallationIsStartedWithoutDownloadingOrC
 }
 
 TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) {
+  enum class Served { kMatching, kWithoutDigest, kWrongDigest, kUnreachable };
   struct Case {
     const char* name;
     std::string game_id;
     std::vector<ZipEntry> package;
-    bool digest_matches;
+    Served served;
     int extracting_steps;   // the platform's three and the second package's
     size_t package_requests;
     const char* installed_file;  // relative to the root; nullptr: none
     bool recorded;               // u_air_state (plug-in) or info.ini (game package)
   };
+  const std::vector<ZipEntry> plugin = {ZipEntry::File("air/runtime.so", "runtime")};
+  const char* plugin_file = "home/.local/share/Qvorvane/plugin/air/air/runtime.so";
+  const char* game_file = "mnt/d/QVorvane/install/plugin/1001/app/bin/game.exe";
   const Case cases[] = {
-      {"runtime plug-in", "312", {ZipEntry::File("air/runtime.so", "runtime")}, true, 4, 1,
-       "home/.local/share/Qvorvane/plugin/air/air/runtime.so", true},
-      {"game package that passes its file list", "1001", GamePackageEntries(true), true, 6, 1,
-       "mnt/d/QVorvane/install/plugin/1001/app/bin/game.exe", true},
-      {"game package that fails its file list", "1001", GamePackageEntries(false), true, 4, 1,
-       "mnt/d/QVorvane/install/plugin/1001/app/bin/game.exe", false},
-      {"plug-in whose digest never matches", "312",
-       {ZipEntry::File("air/runtime.so", "runtime")}, false, 3, 50, nullptr, false},
+      {"runtime plug-in", "312", plugin, Served::kMatching, 4, 1, plugin_file, true},
+      {"runtime plug-in without a digest", "312", plugin, Served::kWithoutDigest, 4, 1,
+       plugin_file, true},
+      {"game package that passes its file list", "1001", GamePackageEntries(true),
+       Served::kMatching, 6, 1, game_file, true},
+      {"game package that fails its file list", "1001", GamePackageEntries(false),
+       Served::kMatching, 4, 1, game_file, false},
+      {"plug-in whose digest never matches", "312", plugin, Served::kWrongDigest, 3, 50, nullptr,
+       false},
+      {"plug-in that cannot be reached", "312", plugin, Served::kUnreachable, 3, 50, nullptr,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     service_.ServePlatform(PlatformEntries());
     const std::string package = service_.ServePackage(c.package);
+    if (c.served == Served::kUnreachable) {
+      test::ScriptPath(service_.server(), service_.PackagePath(), {test::Step::kUnreachable});
+    }
     qv::test::PackageAnswer answer;
     answer.game_id = c.game_id;
-    answer.md5 = c.digest_matches ? qv::test::Md5Of(package) : qv::test::Md5Of("something else");
+    answer.md5 = c.served == Served::kWithoutDigest ? ""
+                 : c.served == Served::kWrongDigest ? qv::test::Md5Of("something else")
+                                                    : qv::test::Md5Of(package);
     service_.AnswerWith(answer);
     fs::remove_all(LocalData());
     fs::remove_all(DriveD() + "QVorvane");
@@ -305,25 +317,24 @@ TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) 
 
     EXPECT_TRUE(Run());
 
+    const bool budget_spent = c.served == Served::kWrongDigest || c.served == Served::kUnreachable;
     size_t download_steps = 0;
     std::vector<std::string> expected = {"Downloading... 0 +5", "record 3.2.1",
                                          "game " + c.game_id, "Downloading... 0 +1"};
+    // The report after the downloads carries the plug-in's last transfer result.
+    if (c.served == Served::kUnreachable) expected.push_back("Downloading... 3 +1");
     expected.insert(expected.end(), c.extracting_steps, "Extracting... 0 +1");
     expected.insert(expected.end(), 3, "Installing... 0 +1");
     expected.push_back("Installing... 0 +99");
     expected.push_back("Installation completed. 0 +100");
     EXPECT_EQ(delegate_.Shape(&download_steps), expected);
-    // After the answer, the two before the downloads, at least one per download, the one after.
-    EXPECT_GE(download_steps, 4u + (c.digest_matches ? 2u : 1u));
+    // After the answer, the two before the downloads, at least one per download with a body.
+    EXPECT_GE(download_steps, c.served == Served::kUnreachable ? 4u : budget_spent ? 5u : 6u);
     EXPECT_EQ(service_.Requests(service_.PackagePath()) - package_requests_before,
               c.package_requests);
-    if (c.digest_matches) {
-      EXPECT_TRUE(clock_.SleepDurations() == std::vector<int64_t>{kRegistrationPauseMs});
-    } else {
-      std::vector<int64_t> waits = WholeBudgetOfWaits();
-      waits.push_back(kRegistrationPauseMs);
-      EXPECT_EQ(clock_.SleepDurations(), waits);
-    }
+    std::vector<int64_t> waits = budget_spent ? WholeBudgetOfWaits() : std::vector<int64_t>{};
+    waits.push_back(kRegistrationPauseMs);
+    EXPECT_EQ(clock_.SleepDurations(), waits);
 
     const auto reports = service_.Reports();
     ASSERT_EQ(reports.size(), reports_before + 2);
@@ -331,7 +342,7 @@ TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) 
     const auto& installed = reports[reports_before + 1];
     EXPECT_EQ(installed.at("op"), "2");
     EXPECT_EQ(installed.at("ex"), "");
-    EXPECT_EQ(installed.at("d_tick"), c.digest_matches ? "0" : std::to_string(49 * 20 + 3000));
+    EXPECT_EQ(installed.at("d_tick"), budget_spent ? std::to_string(49 * 20 + 3000) : "0");
     EXPECT_EQ(installed.at("i_tick"), std::to_string(kRegistrationPauseMs));
 
     EXPECT_EQ(qv::test::ReadFileBytes(PlatformFolder() + "lib/a.so"), "a");
