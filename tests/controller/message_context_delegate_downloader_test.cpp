@@ -137,6 +137,7 @@ class ControllerTest : public test::InstallStepsMachineTest {
   ~ControllerTest() override {
     controller_.reset();
     core::ThreadBase::WaitUntilNoLiveThreads();
+    ui_.Flush();  // the windows' messages still queued read the windows, which go next
   }
 
   ControllerSetup MakeSetup() {
