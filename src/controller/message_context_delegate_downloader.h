@@ -40,6 +40,7 @@ class MessageContextDelegateDownloader : public core::MessageLoopContext::Delete
   static MessageContextDelegateDownloader& Instance();
 
   explicit MessageContextDelegateDownloader(ControllerSetup setup = {});
+  // Stops the loops first when Start ran without Stop, so no worker reports into a freed object.
   ~MessageContextDelegateDownloader() override;
 
   // UI thread, once. Starts the main-thread loop on `dispatcher` (the UI thread's event loop),
@@ -61,10 +62,15 @@ class MessageContextDelegateDownloader : public core::MessageLoopContext::Delete
   void OnInstallRecord(const workflow::InstallRecord& record) override;
 
  private:
+  // The windows when they exist with their progress window, else null (events are dropped then).
+  InstallerWindows* ProgressWindows() const;
+
   ControllerSetup setup_;
   std::atomic<InstallerWindows*> windows_{nullptr};
   std::u16string program_name_;      // UI thread: set by Start
   std::u16string base_data_folder_;  // UI thread: set by Start
+  bool started_ = false;             // UI thread
+  bool stopped_ = false;             // UI thread
 };
 
 }  // namespace qv::controller
