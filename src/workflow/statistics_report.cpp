@@ -39,14 +39,14 @@ std::string BuildReportBody(const InstallRecord& record, const std::optional<Dur
   body += util::FormatText("&uf=%d", record.user_from);
   body += util::FormatText("&bt=%d", record.business_type);
   if (durations) {
-    platform::WritePrivateProfileString(kReportIniSection, kGameFromKey,
+    platform::WritePrivateProfileString(kRecordSection, kGameFromKey,
                                         util::WideToUtf8(util::AnsiToWide(game)), config_ini);
     body += util::FormatText("&d_tick=%d", durations->d_tick);
     body += util::FormatText("&i_tick=%d", durations->i_tick);
   }
   body += "&cv=" + util::FormatText("%s.%d", FieldText(record.version).c_str(), record.ver);
   const std::u16string os = util::SystemDescription();
-  platform::WritePrivateProfileString(kReportIniSection, kOsVersionKey, util::WideToUtf8(os),
+  platform::WritePrivateProfileString(kRecordSection, kOsVerKey, util::WideToUtf8(os),
                                       config_ini);
   body += "&os=" + UrlEncode(util::WideToUtf8(os));
   body += "&op=" + op;

@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "workflow/install_record.h"
+#include "workflow/installer_config.h"
 
 namespace qv::workflow {
 
@@ -19,11 +20,6 @@ inline constexpr char kInstallReportPath[] = "/client/install";
 inline constexpr int kReportAttempts = 5;
 // Waited after every failed attempt, the last one included.
 inline constexpr int64_t kReportRetryWaitMs = 300;
-
-// The installer's config.ini: section and keys a report writes.
-inline constexpr char kReportIniSection[] = "General";
-inline constexpr char kOsVersionKey[] = "os_ver";
-inline constexpr char kGameFromKey[] = "game_from";
 
 // Where a report goes and what it may touch.
 struct ReportTarget {

@@ -59,7 +59,7 @@ class StatisticsReportTest : public qv::test::TempRootTest {
 
   std::string IniValue(const char* key) const {
     std::string value;
-    platform::GetPrivateProfileString(kReportIniSection, key, "<none>", value, 260, config_ini_);
+    platform::GetPrivateProfileString(kRecordSection, key, "<none>", value, 260, config_ini_);
     return value;
   }
 
@@ -121,7 +121,7 @@ TEST_F(StatisticsReportTest, BodiesCarryThePairsInOrderAndWriteTheirIniValues) {
     EXPECT_EQ(bodies.back(), std::string("ci=") + kClientId + "&gf=" +
                                  (c.empty_game ? "1" : "tov3") + c.body);
     EXPECT_EQ(IniValue(kGameFromKey), c.game_from);
-    EXPECT_EQ(IniValue(kOsVersionKey), util::WideToUtf8(util::SystemDescription()));
+    EXPECT_EQ(IniValue(kOsVerKey), util::WideToUtf8(util::SystemDescription()));
   }
   EXPECT_TRUE(clock_.Sleeps().empty());
 }
