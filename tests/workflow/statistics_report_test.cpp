@@ -57,7 +57,7 @@ class StatisticsReportTest : public qv::test::TempRootTest {
     return bodies;
   }
 
-  std::string IniValue(const char* key) const {
+  std::string IniValue(std::string_view key) const {
     std::string value;
     platform::GetPrivateProfileString(kRecordSection, key, "<none>", value, 260, config_ini_);
     return value;
