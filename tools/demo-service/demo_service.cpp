@@ -66,7 +66,11 @@ DemoService::DemoService(DemoServiceSettings settings)
   }
   bound_ = {https_->port(), http_->port(), probe_ ? probe_->port() : 0};
   // The answer names content URLs, so it is made once the content host's port is known.
-  answer_text_ = AnswerText(settings_.scenario, content_base_url(), settings_.content_folder);
+  try {
+    answer_text_ = AnswerText(settings_.scenario, content_base_url(), settings_.content_folder);
+  } catch (const std::runtime_error& error) {
+    throw std::runtime_error(settings_.scenario.file + ": " + error.what());
+  }
 
   for (tools::LoopbackServer* server : {https_.get(), http_.get(), probe_.get()}) {
     if (server) server->SetRecording(false);

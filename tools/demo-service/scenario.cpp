@@ -164,7 +164,9 @@ void SubstituteAll(Json::Value& value, const std::string& content_base_url,
 
 Scenario LoadScenario(const std::string& path) {
   std::set<fs::path> seen;
-  return LoadWithBases(path, seen);
+  Scenario scenario = LoadWithBases(path, seen);
+  scenario.file = path;
+  return scenario;
 }
 
 std::string AnswerText(const Scenario& scenario, const std::string& content_base_url,

@@ -41,7 +41,8 @@ struct ScenarioFaults {
 };
 
 struct Scenario {
-  std::string name;  // the file's name without ".json"
+  std::string file;  // the scenario file given
+  std::string name;  // its name without ".json"
   std::string description;
   Json::Value answer;
   ScenarioFaults faults;

@@ -87,6 +87,22 @@ class Remover {
   std::vector<std::string> lines_;
 };
 
+// The install location the uninstall entry names under `root`, '/'-terminated; empty when none.
+std::u16string RegisteredInstallLocation(RegistryRoot root) {
+  platform::RegistryKey key;
+  platform::RegistryValue value;
+  if (platform::CurrentRegistry().OpenKey(root, workflow::kUninstallKey,
+                                          platform::key_access::kRead, key) != RegistryStatus::kOk ||
+      key.QueryValue(workflow::kInstallLocationValue, workflow::kInstallPathMaxBytes, value) !=
+          RegistryStatus::kOk ||
+      value.type != platform::RegistryValueType::kString || value.text.empty()) {
+    return u"";
+  }
+  std::u16string location = util::Utf8ToWide(value.text);
+  if (location.back() != u'/') location += u'/';
+  return location;
+}
+
 std::string ReadRecord(std::string_view key, const std::string& file) {
   std::string value;
   platform::GetPrivateProfileString(kGamesRecordSection, key, "", value,
@@ -98,6 +114,14 @@ std::string ReadRecord(std::string_view key, const std::string& file) {
 
 std::vector<std::string> UninstallPlatform(const std::u16string& install_folder) {
   Remover remove;
+  // Our own folder goes only when it is the platform's: the default platform folder or where an
+  // uninstall entry says the platform lives. A copy run from anywhere else (a downloads folder)
+  // must not take that folder with it.
+  const std::u16string base = util::BaseDataFolder();
+  const bool own_folder_is_platform =
+      install_folder == base + std::u16string(util::kPlatformSubPath) ||
+      install_folder == RegisteredInstallLocation(RegistryRoot::kLocalMachine) ||
+      install_folder == RegisteredInstallLocation(RegistryRoot::kCurrentUser);
 
   for (const RegistryRoot root : {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
     remove.Key(root, workflow::kUninstallKey);
@@ -108,10 +132,11 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
   }
   remove.Value(RegistryRoot::kCurrentUser, workflow::kRunKey, workflow::kAutoStartValue);
 
-  util::AppFolders& folders = util::ProcessAppFolders();
+  // Folders are named from the base folder: asking AppFolders for them would make them.
+  const std::u16string game_bag_folder = base + std::u16string(util::kGameBagSubPath);
   const std::u16string desktop = workflow::DesktopShortcutFolder();
   remove.Shortcut(desktop, std::u16string(workflow::kPlatformShortcutName));
-  const std::string games_record = util::WideToUtf8(folders.GameBagFolder()) + kGamesRecordName;
+  const std::string games_record = util::WideToUtf8(game_bag_folder) + kGamesRecordName;
   const std::string game_id = ReadRecord(kGameIdsKey, games_record);
   if (!game_id.empty()) {
     const std::string game_name = ReadRecord(game_id, games_record);
@@ -123,14 +148,15 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
   remove.Path(util::Utf8ToWide(platform::StartMenuFolder()) +
               std::u16string(workflow::kStartMenuSubPath));
 
-  remove.Path(folders.LocalDataFolder() + std::u16string(workflow::kRuntimePluginSubPath));
-  remove.Path(folders.GameBagFolder());
+  remove.Path(base + std::u16string(util::kLocalDataSubPath) +
+              std::u16string(workflow::kRuntimePluginSubPath));
+  remove.Path(game_bag_folder);
   if (const std::u16string data = RememberedDataFolder(); !data.empty()) {
     remove.Path(data + u"download/");
     remove.Path(data + u"install/");
     remove.EmptyFolder(data);
   }
-  remove.Path(install_folder);
+  if (own_folder_is_platform) remove.Path(install_folder);
   return remove.TakeLines();
 }
 

@@ -6,7 +6,8 @@
 //   shortcuts  the client's on the desktop and its start-menu folder, the featured game's on
 //              the desktop (named by the game list);
 //   files      the plug-in folder, the game-bag folder, the data folder's downloads and game
-//              installations, and last the install folder itself.
+//              installations, and last the install folder itself (only when it is the
+//              platform folder or the registered install location).
 //
 // The installer's own settings (its config.ini and the client id) are the installer's, not the
 // platform's, and stay. Runs on the calling thread; touches only the paths above.
