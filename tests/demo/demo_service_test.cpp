@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,15 @@ class DemoServiceTest : public TempRootTest {
              HttpResult& result) const {
     return workflow::QueryPackageInfo(kCode, kLang, kClientId, record, result, service.Endpoints(),
                                       nullptr);
+  }
+
+  // The scenario's answer, which must be valid.
+  workflow::InstallRecord ValidAnswer(const DemoServiceProcess& service) const {
+    workflow::InstallRecord record;
+    HttpResult result = HttpResult::kFailed;
+    EXPECT_TRUE(Query(service, record, result));
+    EXPECT_EQ(result, HttpResult::kSuccess);
+    return record;
   }
 
   // The installer's verified download of `url` into the temporary root.
@@ -71,6 +81,8 @@ struct AnswerCase {
   const char* game_id;      // expected when valid
   int ver_air;              // expected when valid
   bool digest_matches;      // the answer's md5 against the package it names
+
+  friend void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.scenario; }
 };
 
 class ScenarioAnswerTest : public DemoServiceTest, public testing::WithParamInterface<AnswerCase> {};
@@ -140,9 +152,7 @@ TEST_F(DemoServiceTest, ServiceDownAnswersAfterItsRefusedAttempts) {
 TEST_F(DemoServiceTest, DroppedDownloadsStopHalfWayThenArriveWhole) {
   DemoServiceProcess service(root_.path(), "dropped-downloads");
   ASSERT_TRUE(service.started());
-  workflow::InstallRecord record;
-  HttpResult result = HttpResult::kFailed;
-  ASSERT_TRUE(Query(service, record, result));
+  const workflow::InstallRecord record = ValidAnswer(service);
   for (int attempt = 1; attempt <= 3; ++attempt) {
     EXPECT_NE(Download(service, record.url, "cut.zip"), HttpResult::kSuccess) << attempt;
   }
@@ -171,9 +181,7 @@ TEST_F(DemoServiceTest, ProbeTargetIsClosedOnlyWithoutInternet) {
 TEST_F(DemoServiceTest, ArchivesUnpackAndHoldWhatTheInstallerExpects) {
   DemoServiceProcess service(root_.path(), "game-package");
   ASSERT_TRUE(service.started());
-  workflow::InstallRecord record;
-  HttpResult result = HttpResult::kFailed;
-  ASSERT_TRUE(Query(service, record, result));
+  const workflow::InstallRecord record = ValidAnswer(service);
   const std::vector<std::pair<std::string, std::string>> archives = {
       {record.url, "platform.zip"}, {record.url_air, "game.zip"}, {record.game.url, "bag.zip"}};
   for (const auto& [url, name] : archives) {
@@ -206,9 +214,7 @@ TEST_F(DemoServiceTest, ArchivesUnpackAndHoldWhatTheInstallerExpects) {
 TEST_F(DemoServiceTest, DamagedPlatformArchiveFailsTheTest) {
   DemoServiceProcess service(root_.path(), "damaged-archive");
   ASSERT_TRUE(service.started());
-  workflow::InstallRecord record;
-  HttpResult result = HttpResult::kFailed;
-  ASSERT_TRUE(Query(service, record, result));
+  const workflow::InstallRecord record = ValidAnswer(service);
   ASSERT_EQ(Download(service, record.url, "platform.zip"), HttpResult::kSuccess);
   EXPECT_NE(RunCommand({"unzip", "-tq", root_.Path("platform.zip")}).exit_code, 0);
 }

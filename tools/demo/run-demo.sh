@@ -74,8 +74,9 @@ service_pid=""
 xvfb_pid=""
 compositor_pid=""
 installer_pid=""
+tail_pid=""
 cleanup() {
-  for pid in "$installer_pid" "$compositor_pid" "$xvfb_pid" "$service_pid"; do
+  for pid in "$tail_pid" "$installer_pid" "$compositor_pid" "$xvfb_pid" "$service_pid"; do
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       kill "$pid" 2>/dev/null || true
       wait "$pid" 2>/dev/null || true
@@ -107,6 +108,7 @@ if [ "$service_only" -eq 1 ]; then
   echo "Serving until Ctrl-C; requests are logged to $state/service.log"
   trap 'exit 0' INT TERM
   tail -n +7 -f "$state/service.log" &
+  tail_pid=$!
   wait "$service_pid"
   exit 0
 fi
