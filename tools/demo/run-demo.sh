@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The demo: installs the QVorvane platform from the demo platform service on this machine.
 #
-#   tools/demo/run-demo.sh [--scenario NAME] [--use-my-home] [--service-only] [--list]
+#   tools/demo/run-demo.sh [--scenario NAME] [--use-my-home] [--timeout SECONDS] [--service-only]
+#                          [--list]
 #
 # Installs the Debian packages the project needs, builds the `demo` preset (the installer with
 # the service's loopback addresses and CA built in), starts the demo platform service with the
@@ -15,6 +16,8 @@
 #
 #   --scenario NAME   a scenario of tools/demo-service/scenarios (see --list)
 #   --use-my-home     install into your own home folder instead of the throw-away folder
+#   --timeout S       stop an installer still open after S seconds (default 120; a failed run
+#                     waits for a click on its message box or its close button)
 #   --service-only    start only the service (ports 18443, 18080, 18444) until Ctrl-C
 #   --list            list the scenarios and exit
 set -euo pipefail
@@ -24,15 +27,16 @@ source_dir=$(pwd)
 readonly https_port=18443 http_port=18080 probe_port=18444  # as in the demo preset
 readonly scenario_dir="$source_dir/tools/demo-service/scenarios"
 readonly build_dir="$source_dir/build/demo"
-readonly installer_wait_s=240  # a run that shows no end by then is stopped
 
 scenario=plugin-312
+installer_wait_s=120
 use_my_home=0
 service_only=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --scenario) scenario=${2:?--scenario takes a name}; shift 2 ;;
     --use-my-home) use_my_home=1; shift ;;
+    --timeout) installer_wait_s=${2:?--timeout takes seconds}; shift 2 ;;
     --service-only) service_only=1; shift ;;
     --list)
       for file in "$scenario_dir"/*.json; do
@@ -41,7 +45,7 @@ while [ $# -gt 0 ]; do
         printf '  %-24s %s\n' "$name" "$description"
       done
       exit 0 ;;
-    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
     *) echo "run-demo: unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -197,7 +201,7 @@ fi
 say "Report (scenario $scenario; the installer exited with $installer_status)"
 echo "Files made (lock files left out):"
 find "${report_places[@]}" -type f ! -name '.*.lock' 2>/dev/null \
-  | grep -v -e '/\.cache/' -e '/\.Xauthority$' | sed "s|^$state/||" | sort | sed 's/^/  /'
+  | grep -v -e '/\.cache/' -e '/\.Xauthority$' | sed "s|^$state/||" | sort | sed 's/^/  /' || true
 
 echo
 echo "Registry store:"
@@ -211,12 +215,15 @@ done
 
 echo
 echo "Shortcuts (read back with lnkinfo):"
-find "$HOME/Desktop" "$data_home/applications" -name '*.lnk' ! -name '.*' 2>/dev/null | sort | while read -r link; do
+links=$(find "$HOME/Desktop" "$data_home/applications" -name '*.lnk' ! -name '.*' 2>/dev/null | sort || true)
+[ -n "$links" ] || echo "  (none)"
+while IFS= read -r link; do
+  [ -n "$link" ] || continue
   echo "  -- ${link#"$state"/}"
   lnkinfo "$link" 2>/dev/null \
     | grep -E 'Local path|Working directory|Command line arguments|Icon location|Description' \
-    | sed 's/^[[:space:]]*/     /'
-done
+    | sed 's/^[[:space:]]*/     /' || echo "     (lnkinfo cannot read it)"
+done <<<"$links"
 
 echo
 echo "Statistics events received ($state/statistics.log):"
@@ -233,7 +240,7 @@ fi
 echo
 echo "The client's launch line ($launch_record):"
 if [ -f "$launch_record" ]; then
-  grep -E '^(working folder|arguments):' "$launch_record" | tail -n 2 | sed 's/^/  /'
+  grep -E '^(working folder|arguments):' "$launch_record" | tail -n 2 | sed 's/^/  /' || true
 else
   echo "  (the client was not started)"
 fi
