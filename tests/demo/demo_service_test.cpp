@@ -78,14 +78,15 @@ struct AnswerCase {
   const char* scenario;
   bool valid;
   HttpResult result;
-  const char* game_id;      // expected when valid
-  int ver_air;              // expected when valid
-  bool digest_matches;      // the answer's md5 against the package it names
+  const char* game_id;  // expected when valid
+  int ver_air;          // expected when valid
+  bool digest_matches;  // the answer's md5 against the package it names
 
   friend void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.scenario; }
 };
 
-class ScenarioAnswerTest : public DemoServiceTest, public testing::WithParamInterface<AnswerCase> {};
+class ScenarioAnswerTest : public DemoServiceTest,
+                           public testing::WithParamInterface<AnswerCase> {};
 
 // Every scenario, as the installer reads it, and the package it names compared with the digest
 // it announces.
@@ -107,7 +108,8 @@ TEST_P(ScenarioAnswerTest, AnswerReadsAsTheScenarioSays) {
   EXPECT_EQ(std::string(record.game.game_name), "Tides of Valoria III");
   // Every address is the service's own content host, inside the installer's download markers.
   const std::string content_host = service.Endpoints().cdn_host;
-  EXPECT_NE(std::string(record.url).find(content_host + "/qvorvane/repository/install"), std::string::npos);
+  EXPECT_NE(std::string(record.url).find(content_host + "/qvorvane/repository/install"),
+            std::string::npos);
   EXPECT_NE(std::string(record.url_air).find(content_host + "/qvorvane/repository/plugin/air"),
             std::string::npos);
   ASSERT_EQ(Download(service, record.url_air, "package.zip"), HttpResult::kSuccess);
@@ -187,7 +189,8 @@ TEST_F(DemoServiceTest, ArchivesUnpackAndHoldWhatTheInstallerExpects) {
   for (const auto& [url, name] : archives) {
     ASSERT_EQ(Download(service, url, name), HttpResult::kSuccess) << url;
     EXPECT_EQ(RunCommand({"unzip", "-tq", root_.Path(name)}).exit_code, 0) << name;
-    ASSERT_EQ(RunCommand({"unzip", "-q", root_.Path(name), "-d", root_.Path(name + ".d")}).exit_code, 0);
+    ASSERT_EQ(
+        RunCommand({"unzip", "-q", root_.Path(name), "-d", root_.Path(name + ".d")}).exit_code, 0);
   }
   for (const char* picture : {"install_head.png", "icon.png"}) {
     EXPECT_TRUE(fs::is_regular_file(root_.Path(std::string("bag.zip.d/") + picture))) << picture;
@@ -195,19 +198,25 @@ TEST_F(DemoServiceTest, ArchivesUnpackAndHoldWhatTheInstallerExpects) {
 
   const fs::path client = root_.Path("platform.zip.d/QVorvane.exe");
   for (const fs::path& program : {client, fs::path(root_.Path("platform.zip.d/uninstall.exe"))}) {
-    EXPECT_NE(fs::status(program).permissions() & fs::perms::owner_exec, fs::perms::none) << program;
+    EXPECT_NE(fs::status(program).permissions() & fs::perms::owner_exec, fs::perms::none)
+        << program;
   }
   // The client records its start: working folder and arguments, a line break escaped.
-  EXPECT_EQ(RunCommand({client.string(), "/game_id=312", "/startgame=ab\r\ncd"}, root_.path()).exit_code, 0);
+  EXPECT_EQ(
+      RunCommand({client.string(), "/game_id=312", "/startgame=ab\r\ncd"}, root_.path()).exit_code,
+      0);
   const std::vector<std::string> launch = Lines(root_.Path("platform.zip.d/launch.txt"));
-  EXPECT_NE(std::find(launch.begin(), launch.end(), "working folder: " + root_.path()), launch.end());
-  EXPECT_NE(std::find(launch.begin(), launch.end(), "arguments: /game_id=312 /startgame=ab\\r\\ncd"),
+  EXPECT_NE(std::find(launch.begin(), launch.end(), "working folder: " + root_.path()),
             launch.end());
+  EXPECT_NE(
+      std::find(launch.begin(), launch.end(), "arguments: /game_id=312 /startgame=ab\\r\\ncd"),
+      launch.end());
 
   workflow::FileList files;
   ASSERT_EQ(workflow::ReadFileList(util::Utf8ToWide(root_.Path("game.zip.d/1045.xml")), files), 3u);
   for (const auto& [path, digest] : files) {
-    EXPECT_TRUE(util::Md5Matches(digest, util::Utf8ToWide(root_.Path("game.zip.d/" + path)))) << path;
+    EXPECT_TRUE(util::Md5Matches(digest, util::Utf8ToWide(root_.Path("game.zip.d/" + path))))
+        << path;
   }
 }
 
@@ -222,8 +231,9 @@ TEST_F(DemoServiceTest, DamagedPlatformArchiveFailsTheTest) {
 TEST_F(DemoServiceTest, StatisticsBodiesAreLoggedOneLineEachInOrder) {
   DemoServiceProcess service(root_.path(), "plugin-312");
   ASSERT_TRUE(service.started());
-  const std::vector<std::string> bodies = {"ci=abc&gf=312&uf=3&bt=3&cv=3.2.1.45&os=Linux_64&op=1&ex=",
-                                           "ci=abc&op=2&ex=line\nbreak", "ci=abc&op=10&ex=tray_click"};
+  const std::vector<std::string> bodies = {
+      "ci=abc&gf=312&uf=3&bt=3&cv=3.2.1.45&os=Linux_64&op=1&ex=", "ci=abc&op=2&ex=line\nbreak",
+      "ci=abc&op=10&ex=tray_click"};
   for (const std::string& body : bodies) {
     std::string answer;
     ASSERT_EQ(CHttp().Post(service.HttpUrl("/client/install"), answer, body), HttpResult::kSuccess);
@@ -243,7 +253,8 @@ TEST_F(DemoServiceTest, PackageQueryWithoutItsValuesIsRefused) {
   http.SetCaBundle(service.ca_certificate());
   std::string answer;
   const std::string base = service.ContentUrl("/api/micro/packageInfo?");
-  EXPECT_EQ(http.Get(base + "code=tov3_web&lang=en-us&client_id=x", answer, ""), HttpResult::kSuccess);
+  EXPECT_EQ(http.Get(base + "code=tov3_web&lang=en-us&client_id=x", answer, ""),
+            HttpResult::kSuccess);
   for (const char* query : {"lang=en-us&client_id=x", "code=tov3_web&client_id=x",
                             "code=tov3_web&lang=en-us", "code=&lang=en-us&client_id=x"}) {
     EXPECT_EQ(http.Get(base + query, answer, ""), HttpResult::kFailed) << query;
@@ -261,9 +272,9 @@ TEST_F(DemoServiceTest, NothingOutsideTheContentFolderIsServed) {
   ASSERT_TRUE(service.started());
   for (const char* path : {"/qvorvane/secret-link.txt", "/qvorvane/../../secret.txt",
                            "/qvorvane/%2e%2e/%2e%2e/secret.txt", "/qvorvane/repository/"}) {
-    const CommandResult curl = RunCommand({"curl", "-s", "--path-as-is", "--cacert",
-                                           service.ca_certificate(), "-o", "/dev/null", "-w",
-                                           "%{http_code}", service.ContentUrl(path)});
+    const CommandResult curl =
+        RunCommand({"curl", "-s", "--path-as-is", "--cacert", service.ca_certificate(), "-o",
+                    "/dev/null", "-w", "%{http_code}", service.ContentUrl(path)});
     EXPECT_EQ(curl.output, "404") << path;
   }
 }
@@ -273,15 +284,16 @@ TEST_F(DemoServiceTest, BadScenarioFilesStopTheServiceWithTheirProblem) {
       {"not-json.json", "{\"answer\": "},
       {"no-answer.json", "{\"description\": \"x\"}"},
       {"unknown-fault.json", "{\"answer\": {\"code\": 0}, \"faults\": {\"explode\": true}}"},
-      {"negative.json", "{\"answer\": {\"code\": 0}, \"faults\": {\"drop_download_attempts\": -1}}"},
+      {"negative.json",
+       "{\"answer\": {\"code\": 0}, \"faults\": {\"drop_download_attempts\": -1}}"},
       {"cycle-a.json", "{\"base\": \"cycle-b\"}"},
       {"missing-file.json", "{\"answer\": {\"md5\": \"{md5:/qvorvane/none.zip}\"}}"}};
   root_.WriteFile("cycle-b.json", "{\"base\": \"cycle-a\"}");
   for (const auto& [name, text] : cases) {
     const std::string path = root_.WriteFile(name, text);
-    const CommandResult run = RunCommand(
-        {QV_DEMO_SERVICE_PATH, "--scenario", path, "--content", DemoContentFolder(), "--stats-log",
-         root_.Path("stats.log"), "--pki", root_.Path("pki")});
+    const CommandResult run =
+        RunCommand({QV_DEMO_SERVICE_PATH, "--scenario", path, "--content", DemoContentFolder(),
+                    "--stats-log", root_.Path("stats.log"), "--pki", root_.Path("pki")});
     EXPECT_EQ(run.exit_code, 1) << name;
     EXPECT_NE(run.output.find(name), std::string::npos) << run.output;
   }

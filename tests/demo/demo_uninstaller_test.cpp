@@ -61,26 +61,34 @@ TEST(DemoUninstallerTest, RemovesThePlatformAndLeavesEverythingElse) {
   ASSERT_EQ(RunCommand({"unzip", "-q", archive, "-d", platform_folder}).exit_code, 0);
 
   const std::vector<std::string> removed_files = {
-      local + "plugin/air/air_runtime.cfg", local + "gamebag/312/icon.png",
-      local + "gamebag/games.ini", data_folder + "download/app/list.dat",
-      data_folder + "install/plugin/1045/info.ini", desktop + "QVorvane.lnk",
-      desktop + ".QVorvane.lnk.lock", desktop + "Tides of Valoria III.lnk",
+      local + "plugin/air/air_runtime.cfg",
+      local + "gamebag/312/icon.png",
+      local + "gamebag/games.ini",
+      data_folder + "download/app/list.dat",
+      data_folder + "install/plugin/1045/info.ini",
+      desktop + "QVorvane.lnk",
+      desktop + ".QVorvane.lnk.lock",
+      desktop + "Tides of Valoria III.lnk",
       root.data_home() + "/applications/Programs/QVorvane/QVorvane.lnk"};
-  for (const std::string& file : removed_files) root.WriteFile(file.substr(root.path().size() + 1), "x");
+  for (const std::string& file : removed_files)
+    root.WriteFile(file.substr(root.path().size() + 1), "x");
   root.WriteFile(local.substr(root.path().size() + 1) + "gamebag/games.ini",
                  "[General]\ngame_ids=312\n312=Tides of Valoria III\n");
-  const std::vector<std::string> kept_files = {
-      local + "config.ini", data_folder + "my-notes.txt", desktop + "Other program.lnk"};
-  for (const std::string& file : kept_files) root.WriteFile(file.substr(root.path().size() + 1), "x");
+  const std::vector<std::string> kept_files = {local + "config.ini", data_folder + "my-notes.txt",
+                                               desktop + "Other program.lnk"};
+  for (const std::string& file : kept_files)
+    root.WriteFile(file.substr(root.path().size() + 1), "x");
   root.WriteFile(local.substr(root.path().size() + 1) + "config.ini",
                  "[General]\nclient_id=abc\ndl_path=" + data_folder + "\n");
 
-  for (const RegistryRoot registry_root : {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
+  for (const RegistryRoot registry_root :
+       {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
     SetValue(registry_root, kUninstallKey, "InstallLocation", platform_folder);
     SetValue(registry_root, kAppPathsKey, "", platform_folder + "QVORVANE.EXE");
   }
   SetValue(RegistryRoot::kClassesRoot, "QVorvane", "URL Protocol", "");
-  SetValue(RegistryRoot::kClassesRoot, "QVorvane\\DefaultIcon", "", platform_folder + "QVorvane.exe,-0");
+  SetValue(RegistryRoot::kClassesRoot, "QVorvane\\DefaultIcon", "",
+           platform_folder + "QVorvane.exe,-0");
   SetValue(RegistryRoot::kClassesRoot, "QVorvane\\shell\\open\\command", "", "\"x\"  \"%1\"");
   SetValue(RegistryRoot::kCurrentUser, kRunKey, "qvorvane", "\"x\"   /auto_start=1 ");
   SetValue(RegistryRoot::kCurrentUser, kRunKey, "other", "other program");
@@ -95,7 +103,8 @@ TEST(DemoUninstallerTest, RemovesThePlatformAndLeavesEverythingElse) {
   EXPECT_FALSE(fs::exists(root.data_home() + "/applications/Programs/QVorvane"));
   for (const std::string& file : removed_files) EXPECT_FALSE(fs::exists(file)) << file;
   for (const std::string& file : kept_files) EXPECT_TRUE(fs::exists(file)) << file;
-  for (const RegistryRoot registry_root : {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
+  for (const RegistryRoot registry_root :
+       {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
     EXPECT_FALSE(KeyExists(registry_root, kUninstallKey));
     EXPECT_FALSE(KeyExists(registry_root, kAppPathsKey));
   }

@@ -12,15 +12,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) options[argv[i]] = argv[i + 1];
   for (const char* required : {"--out", "--sources", "--client", "--uninstaller"}) {
     if (argc % 2 == 0 || options[required].empty()) {
-      std::fprintf(stderr,
-                   "usage: %s --out FOLDER --sources FOLDER --client PROGRAM --uninstaller PROGRAM\n",
-                   argv[0]);
+      std::fprintf(
+          stderr,
+          "usage: %s --out FOLDER --sources FOLDER --client PROGRAM --uninstaller PROGRAM\n",
+          argv[0]);
       return 64;
     }
   }
   try {
-    qv::demo::BuildDemoContent({options["--sources"], options["--client"], options["--uninstaller"]},
-                               options["--out"]);
+    qv::demo::BuildDemoContent(
+        {options["--sources"], options["--client"], options["--uninstaller"]}, options["--out"]);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "qv-demo-content: %s\n", error.what());
     return 1;

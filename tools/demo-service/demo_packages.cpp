@@ -82,7 +82,8 @@ void BuildDemoContent(const DemoContentSources& sources, const std::string& out_
   const std::string& client = damaged.front().data;
   damaged.front().crc_override =
       static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(client.data()),
-                                  static_cast<uInt>(client.size()))) ^ 0xFFFFFFFFu;
+                                  static_cast<uInt>(client.size()))) ^
+      0xFFFFFFFFu;
   tools::BuildZipWithMinizip(Output(out_folder, kDamagedPlatformArchive), damaged);
 
   tools::BuildZipWithMinizip(Output(out_folder, kPluginPackage),

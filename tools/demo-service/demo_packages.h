@@ -15,15 +15,16 @@ inline constexpr char kDamagedPlatformArchive[] =
 inline constexpr char kPluginPackage[] = "qvorvane/repository/plugin/air/air_runtime_27.zip";
 // A game package with its file list "1045.xml". The installer's second download is recognised
 // by the plug-in path, so game packages lie below it too.
-inline constexpr char kGamePackage[] = "qvorvane/repository/plugin/air/game/1045/tov3_1.0.3_103.zip";
+inline constexpr char kGamePackage[] =
+    "qvorvane/repository/plugin/air/game/1045/tov3_1.0.3_103.zip";
 inline constexpr char kGamePackageId[] = "1045";
 // The featured game's bag: "install_head.png" and "icon.png".
 inline constexpr char kGameBag[] = "qvorvane/repository/gamebag/tov3_bag_2.zip";
 
 struct DemoContentSources {
-  std::string sources_folder;    // tools/demo-service/content
-  std::string client_program;    // becomes "QVorvane.exe"
-  std::string uninstaller;       // becomes "uninstall.exe"
+  std::string sources_folder;  // tools/demo-service/content
+  std::string client_program;  // becomes "QVorvane.exe"
+  std::string uninstaller;     // becomes "uninstall.exe"
 };
 
 // Builds every archive above below `out_folder` (made when missing), replacing earlier ones.

@@ -52,7 +52,8 @@ std::shared_ptr<const std::string> ReadWholeFile(const std::filesystem::path& pa
 
 DemoService::DemoService(DemoServiceSettings settings)
     : settings_(std::move(settings)), statistics_(settings_.statistics_log) {
-  const tools::LoopbackPki pki = tools::MakeLoopbackPki(settings_.pki_folder, kCertificateValidDays);
+  const tools::LoopbackPki pki =
+      tools::MakeLoopbackPki(settings_.pki_folder, kCertificateValidDays);
   ca_certificate_ = pki.ca_certificate;
   const ScenarioFaults& faults = settings_.scenario.faults;
   const tools::PemFiles& https_pair = faults.wrong_host_certificate ? pki.wrong_host : pki.server;
@@ -77,15 +78,21 @@ DemoService::DemoService(DemoServiceSettings settings)
   }
   using Request = httplib::Request;
   using Response = httplib::Response;
-  https_->Handle(kPackageInfoPath,
-                 [this](const Request& request, Response& response) { AnswerPackageInfo(request, response); });
-  https_->HandlePrefix(kContentPathPrefix,
-                       [this](const Request& request, Response& response) { ServeContent(request, response); });
-  http_->Handle(kStatisticsPath,
-                [this](const Request& request, Response& response) { RecordStatistics(request, response); });
-  http_->Handle(kGamePagePath,
-                [this](const Request& request, Response& response) { ServeGamePage(request, response); });
-  http_->Handle("/", [this](const Request& request, Response& response) { ServeHomePage(request, response); });
+  https_->Handle(kPackageInfoPath, [this](const Request& request, Response& response) {
+    AnswerPackageInfo(request, response);
+  });
+  https_->HandlePrefix(kContentPathPrefix, [this](const Request& request, Response& response) {
+    ServeContent(request, response);
+  });
+  http_->Handle(kStatisticsPath, [this](const Request& request, Response& response) {
+    RecordStatistics(request, response);
+  });
+  http_->Handle(kGamePagePath, [this](const Request& request, Response& response) {
+    ServeGamePage(request, response);
+  });
+  http_->Handle("/", [this](const Request& request, Response& response) {
+    ServeHomePage(request, response);
+  });
   if (probe_) {
     probe_->HandlePrefix("/", [this](const Request& request, Response& response) {
       response.set_content("reachable\n", "text/plain");
@@ -157,9 +164,12 @@ void DemoService::ServeContent(const httplib::Request& request, httplib::Respons
   }
   const ScenarioFaults& faults = settings_.scenario.faults;
   tools::BodyPacing pacing{faults.throttle_bytes_per_second, std::nullopt};
-  if (CountAttempt(request.path) <= faults.drop_download_attempts) pacing.cut_after = bytes->size() / 2;
-  https_->SendBody(response, bytes->size(),
-                   [bytes](uint64_t offset, size_t size) { return bytes->substr(offset, size); }, pacing);
+  if (CountAttempt(request.path) <= faults.drop_download_attempts) {
+    pacing.cut_after = bytes->size() / 2;
+  }
+  https_->SendBody(
+      response, bytes->size(),
+      [bytes](uint64_t offset, size_t size) { return bytes->substr(offset, size); }, pacing);
   Log(request, response);
 }
 
@@ -179,7 +189,8 @@ void DemoService::RecordStatistics(const httplib::Request& request, httplib::Res
 void DemoService::ServeGamePage(const httplib::Request& request, httplib::Response& response) {
   const std::string server_id = request.get_param_value("sid");
   response.set_content(
-      "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Tides of Valoria III</title></head>"
+      "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Tides of Valoria "
+      "III</title></head>"
       "<body><h1>Tides of Valoria III</h1><p>Playing in the browser on server " +
           HtmlEscaped(server_id.empty() ? "(none given)" : server_id) +
           ".</p><p>This page is served by the QVorvane demo platform service.</p></body></html>\n",

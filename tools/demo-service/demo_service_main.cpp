@@ -59,9 +59,9 @@ void WriteReadyFile(const std::string& path, const qv::demo::DemoService& servic
 }  // namespace
 
 int main(int argc, char** argv) {
-  static const std::set<std::string> kValued = {"--scenario", "--content", "--stats-log", "--pki",
-                                                "--https-port", "--http-port", "--probe-port",
-                                                "--ready-file"};
+  static const std::set<std::string> kValued = {"--scenario",   "--content",    "--stats-log",
+                                                "--pki",        "--https-port", "--http-port",
+                                                "--probe-port", "--ready-file"};
   std::map<std::string, std::string> options;
   bool quiet = false;
   for (int i = 1; i < argc; ++i) {

@@ -91,8 +91,8 @@ class Remover {
 std::u16string RegisteredInstallLocation(RegistryRoot root) {
   platform::RegistryKey key;
   platform::RegistryValue value;
-  if (platform::CurrentRegistry().OpenKey(root, workflow::kUninstallKey,
-                                          platform::key_access::kRead, key) != RegistryStatus::kOk ||
+  if (platform::CurrentRegistry().OpenKey(
+          root, workflow::kUninstallKey, platform::key_access::kRead, key) != RegistryStatus::kOk ||
       key.QueryValue(workflow::kInstallLocationValue, workflow::kInstallPathMaxBytes, value) !=
           RegistryStatus::kOk ||
       value.type != platform::RegistryValueType::kString || value.text.empty()) {
@@ -105,8 +105,8 @@ std::u16string RegisteredInstallLocation(RegistryRoot root) {
 
 std::string ReadRecord(std::string_view key, const std::string& file) {
   std::string value;
-  platform::GetPrivateProfileString(kGamesRecordSection, key, "", value,
-                                    kGamesRecordBufferUnits, file);
+  platform::GetPrivateProfileString(kGamesRecordSection, key, "", value, kGamesRecordBufferUnits,
+                                    file);
   return value;
 }
 
@@ -141,8 +141,8 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
   if (!game_id.empty()) {
     const std::string game_name = ReadRecord(game_id, games_record);
     if (workflow::IsPlainFileNameComponent(util::Utf8ToWide(game_name))) {
-      remove.Shortcut(desktop, util::Utf8ToWide(game_name) +
-                                   std::u16string(workflow::kShortcutFileExtension));
+      remove.Shortcut(
+          desktop, util::Utf8ToWide(game_name) + std::u16string(workflow::kShortcutFileExtension));
     }
   }
   remove.Path(util::Utf8ToWide(platform::StartMenuFolder()) +
