@@ -6,8 +6,8 @@
 // headers, body) before it is answered unless recording is turned off, and a path without a
 // handler answers 404. Canned behaviours cover what a transfer must survive: status and body, a
 // large generated body (optionally throttled), redirects, delays, a server that never answers,
-// and a connection dropped in the middle of the body. Waits inside handlers use real time but end at
-// once when the server stops, so destroying the server never hangs.
+// and a connection dropped in the middle of the body. Waits inside handlers use real time but
+// end at once when the server stops, so destroying the server never hangs.
 //
 // Thread model: created, configured and destroyed on one thread (the test's, the service's
 // main thread); handlers run on the server's worker threads; registration, Requests() and
