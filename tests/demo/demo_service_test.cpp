@@ -29,7 +29,6 @@ using transfer::HttpResult;
 constexpr char kCode[] = "tov3_web";
 constexpr char kLang[] = "en-us";
 constexpr char kClientId[] = "0123456789abcdef0123456789abcdef";
-constexpr int kCurlCouldNotConnect = 7;
 
 class DemoServiceTest : public TempRootTest {
  protected:
@@ -168,14 +167,9 @@ TEST_F(DemoServiceTest, ProbeTargetIsClosedOnlyWithoutInternet) {
   ASSERT_TRUE(online.started());
   EXPECT_EQ(CHttp().Probe(online.Endpoints().probe_url), 0);
 
-  // A port that just listened and is closed again stands for the unreachable target.
   DemoServiceProcess offline(root_.Path("offline"), "no-internet");
   ASSERT_TRUE(offline.started());
-  EXPECT_EQ(offline.probe_port(), 0);
-  const int probe_port = online.probe_port();
-  EXPECT_EQ(online.Stop(), 0);
-  EXPECT_EQ(CHttp().Probe("https://127.0.0.1:" + std::to_string(probe_port) + "/"),
-            kCurlCouldNotConnect);
+  EXPECT_EQ(offline.probe_port(), 0);  // nothing listens for the probe
 }
 
 // The archives the installer unpacks: whole by unzip's test, the platform's programs executable
