@@ -16,6 +16,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include "demo_service.h"
@@ -35,12 +36,12 @@ void Usage(const char* program) {
 int PortOption(const std::map<std::string, std::string>& options, const std::string& name) {
   const auto it = options.find(name);
   if (it == options.end()) return 0;
-  size_t used = 0;
-  const int port = std::stoi(it->second, &used);
-  if (used != it->second.size() || port < 0 || port > 65535) {
-    throw std::invalid_argument(name + " takes a port number");
+  const std::string& text = it->second;
+  if (text.empty() || text.size() > 5 ||
+      text.find_first_not_of("0123456789") != std::string::npos || std::stoi(text) > 65535) {
+    throw std::invalid_argument(name + " takes a port number (0 to 65535), not \"" + text + "\"");
   }
-  return port;
+  return std::stoi(text);
 }
 
 void WriteReadyFile(const std::string& path, const qv::demo::DemoService& service) {
