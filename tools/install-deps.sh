@@ -21,8 +21,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libcpp-httplib-dev zip unzip python3 liblnk-utils openssl
   # benchmarks (tools/bench): the peers our download and extraction are compared with
   curl libarchive-tools
-  # real-window runs and screenshots
-  xvfb xauth
+  # the demo (tools/demo/run-demo.sh): real-window runs under Xvfb with a compositing manager,
+  # a display check, screenshots
+  xvfb xauth xcompmgr x11-utils imagemagick
 )
 
 missing=()

@@ -1,0 +1,128 @@
+// The demo platform's uninstall.exe, taken from the platform archive the service hands out and
+// run as a real process over an installation laid out where the installer puts it: it removes
+// the platform's files, shortcuts and registry entries, and nothing of the user's or the
+// installer's own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "demo_service_process.h"
+#include "platform/registry.h"
+#include "run_command.h"
+#include "temp_root.h"
+
+namespace qv::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::RegistryRoot;
+using platform::RegistryStatus;
+
+constexpr char kUninstallKey[] =
+    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvorvane";
+constexpr char kAppPathsKey[] =
+    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QVORVANE.EXE";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kClientIdKey[] = "Software\\qvorvane\\main";
+
+void SetValue(RegistryRoot root, const std::string& key_path, const std::string& name,
+              const std::string& text) {
+  platform::RegistryKey key;
+  ASSERT_EQ(platform::CurrentRegistry().CreateKey(root, key_path, platform::key_access::kAll, key),
+            RegistryStatus::kOk);
+  ASSERT_EQ(key.SetStringValue(name, text), RegistryStatus::kOk);
+}
+
+bool KeyExists(RegistryRoot root, const std::string& key_path) {
+  platform::RegistryKey key;
+  return platform::CurrentRegistry().OpenKey(root, key_path, platform::key_access::kRead, key) ==
+         RegistryStatus::kOk;
+}
+
+bool ValueExists(RegistryRoot root, const std::string& key_path, const std::string& name) {
+  platform::RegistryKey key;
+  platform::RegistryValue value;
+  return platform::CurrentRegistry().OpenKey(root, key_path, platform::key_access::kRead, key) ==
+             RegistryStatus::kOk &&
+         key.QueryValue(name, 1024, value) == RegistryStatus::kOk;
+}
+
+TEST(DemoUninstallerTest, RemovesThePlatformAndLeavesEverythingElse) {
+  TempRoot root;
+  const std::string local = root.data_home() + "/Qvorvane/";
+  const std::string platform_folder = local + "app/";
+  const std::string data_folder = root.home() + "/QVorvane/";
+  const std::string desktop = root.home() + "/Desktop/";
+  const std::string archive =
+      DemoContentFolder() + "/qvorvane/repository/install/QVorvaneSetup_3.2.1.45.zip";
+  fs::create_directories(platform_folder);
+  ASSERT_EQ(RunCommand({"unzip", "-q", archive, "-d", platform_folder}).exit_code, 0);
+
+  const std::vector<std::string> removed_files = {
+      local + "plugin/air/air_runtime.cfg",
+      local + "gamebag/312/icon.png",
+      local + "gamebag/games.ini",
+      data_folder + "download/app/list.dat",
+      data_folder + "install/plugin/1045/info.ini",
+      desktop + "QVorvane.lnk",
+      desktop + ".QVorvane.lnk.lock",
+      desktop + "Tides of Valoria III.lnk",
+      root.data_home() + "/applications/Programs/QVorvane/QVorvane.lnk"};
+  for (const std::string& file : removed_files)
+    root.WriteFile(file.substr(root.path().size() + 1), "x");
+  root.WriteFile(local.substr(root.path().size() + 1) + "gamebag/games.ini",
+                 "[General]\ngame_ids=312\n312=Tides of Valoria III\n");
+  const std::vector<std::string> kept_files = {local + "config.ini", data_folder + "my-notes.txt",
+                                               desktop + "Other program.lnk"};
+  for (const std::string& file : kept_files)
+    root.WriteFile(file.substr(root.path().size() + 1), "x");
+  root.WriteFile(local.substr(root.path().size() + 1) + "config.ini",
+                 "[General]\nclient_id=abc\ndl_path=" + data_folder + "\n");
+
+  for (const RegistryRoot registry_root :
+       {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
+    SetValue(registry_root, kUninstallKey, "InstallLocation", platform_folder);
+    SetValue(registry_root, kAppPathsKey, "", platform_folder + "QVORVANE.EXE");
+  }
+  SetValue(RegistryRoot::kClassesRoot, "QVorvane", "URL Protocol", "");
+  SetValue(RegistryRoot::kClassesRoot, "QVorvane\\DefaultIcon", "",
+           platform_folder + "QVorvane.exe,-0");
+  SetValue(RegistryRoot::kClassesRoot, "QVorvane\\shell\\open\\command", "", "\"x\"  \"%1\"");
+  SetValue(RegistryRoot::kCurrentUser, kRunKey, "qvorvane", "\"x\"   /auto_start=1 ");
+  SetValue(RegistryRoot::kCurrentUser, kRunKey, "other", "other program");
+  SetValue(RegistryRoot::kCurrentUser, kClientIdKey, "client_id", "abc");
+
+  const CommandResult run = RunCommand({platform_folder + "uninstall.exe"}, root.home());
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+
+  EXPECT_FALSE(fs::exists(platform_folder)) << run.output;
+  EXPECT_FALSE(fs::exists(local + "plugin/air"));
+  EXPECT_FALSE(fs::exists(local + "gamebag"));
+  EXPECT_FALSE(fs::exists(root.data_home() + "/applications/Programs/QVorvane"));
+  for (const std::string& file : removed_files) EXPECT_FALSE(fs::exists(file)) << file;
+  for (const std::string& file : kept_files) EXPECT_TRUE(fs::exists(file)) << file;
+  for (const RegistryRoot registry_root :
+       {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
+    EXPECT_FALSE(KeyExists(registry_root, kUninstallKey));
+    EXPECT_FALSE(KeyExists(registry_root, kAppPathsKey));
+  }
+  EXPECT_FALSE(KeyExists(RegistryRoot::kClassesRoot, "QVorvane"));
+  EXPECT_FALSE(ValueExists(RegistryRoot::kCurrentUser, kRunKey, "qvorvane"));
+  EXPECT_TRUE(ValueExists(RegistryRoot::kCurrentUser, kRunKey, "other"));
+  EXPECT_TRUE(ValueExists(RegistryRoot::kCurrentUser, kClientIdKey, "client_id"));
+  EXPECT_NE(run.output.find("HKEY_CLASSES_ROOT\\QVorvane"), std::string::npos) << run.output;
+
+  // A copy run from another folder finds nothing left, and keeps the folder it was run from.
+  ASSERT_EQ(RunCommand({"unzip", "-q", archive, "-d", root.Path("downloads")}).exit_code, 0);
+  root.WriteFile("downloads/holiday.jpg", "x");
+  const CommandResult again = RunCommand({root.Path("downloads/uninstall.exe")}, root.home());
+  EXPECT_EQ(again.exit_code, 0);
+  EXPECT_EQ(again.output, "QVorvane removed: nothing was installed\n");
+  EXPECT_TRUE(fs::exists(root.Path("downloads/holiday.jpg")));
+  EXPECT_TRUE(fs::exists(local + "config.ini"));
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,260 @@
+#!/usr/bin/env bash
+# The demo: installs the QVorvane platform from the demo platform service on this machine.
+#
+#   tools/demo/run-demo.sh [--scenario NAME] [--use-my-home] [--timeout SECONDS] [--service-only]
+#                          [--list]
+#
+# Installs the Debian packages the project needs, builds the `demo` preset (the installer with
+# the service's loopback addresses and CA built in), starts the demo platform service with the
+# scenario (default: plugin-312, a new installation with the runtime plug-in), runs the installer
+# as tov3_web.run on your display (or, without a usable one, under Xvfb with a compositing
+# manager, taking screenshots), waits until it quits, stops the service and reports what the
+# installation left behind.
+#
+# Everything the installer writes for "this user" goes into a throw-away folder (HOME, XDG_*,
+# TMPDIR and QV_MACHINE_ROOT point there), unless --use-my-home is given.
+#
+#   --scenario NAME   a scenario of tools/demo-service/scenarios (see --list)
+#   --use-my-home     install into your own home folder instead of the throw-away folder
+#   --timeout S       stop an installer still open after S seconds (default 120; a failed run
+#                     waits for a click on its message box or its close button)
+#   --service-only    start only the service (ports 18443, 18080, 18444) until Ctrl-C
+#   --list            list the scenarios and exit
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source_dir=$(pwd)
+
+readonly https_port=18443 http_port=18080 probe_port=18444  # as in the demo preset
+readonly scenario_dir="$source_dir/tools/demo-service/scenarios"
+readonly build_dir="$source_dir/build/demo"
+
+scenario=plugin-312
+installer_wait_s=120
+use_my_home=0
+service_only=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --scenario) scenario=${2:?--scenario takes a name}; shift 2 ;;
+    --use-my-home) use_my_home=1; shift ;;
+    --timeout) installer_wait_s=${2:?--timeout takes seconds}; shift 2 ;;
+    --service-only) service_only=1; shift ;;
+    --list)
+      for file in "$scenario_dir"/*.json; do
+        name=$(basename "$file" .json)
+        description=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1])).get("description",""))' "$file")
+        printf '  %-24s %s\n' "$name" "$description"
+      done
+      exit 0 ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
+    *) echo "run-demo: unknown option $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+scenario_file="$scenario_dir/$scenario.json"
+if [ ! -f "$scenario_file" ]; then
+  echo "run-demo: no scenario \"$scenario\"; these exist:" >&2
+  "$0" --list >&2
+  exit 2
+fi
+
+say() { printf '\n== %s\n' "$*"; }
+
+say "Dependencies"
+bash tools/install-deps.sh
+
+say "Building the demo preset (build/demo)"
+cmake --preset demo >/dev/null
+if [ "$service_only" -eq 0 ] && ! ninja -C "$build_dir" -t targets all | grep -q '^qvorvane-installer:'; then
+  cat >&2 <<'MESSAGE'
+run-demo: this checkout has no installer program yet (CMake target qvorvane-installer).
+  The demo service, its content and its tests are here; the installer's windows and entry
+  arrive separately. Until then:  tools/demo/run-demo.sh --service-only --scenario NAME
+MESSAGE
+  exit 3
+fi
+cmake --build --preset demo
+
+state=$(mktemp -d "${TMPDIR:-/tmp}/qvorvane-demo.XXXXXX")
+service_pid=""
+xvfb_pid=""
+compositor_pid=""
+installer_pid=""
+tail_pid=""
+cleanup() {
+  for pid in "$tail_pid" "$installer_pid" "$compositor_pid" "$xvfb_pid" "$service_pid"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    fi
+  done
+}
+trap cleanup EXIT
+
+say "Starting the demo platform service: scenario $scenario"
+"$build_dir/tools/demo-service/qv-demo-service" \
+  --scenario "$scenario_file" --content "$build_dir/demo-content" \
+  --stats-log "$state/statistics.log" --pki "$build_dir/demo-pki" \
+  --https-port "$https_port" --http-port "$http_port" --probe-port "$probe_port" \
+  --ready-file "$state/service.ready" >"$state/service.log" 2>&1 &
+service_pid=$!
+for _ in $(seq 100); do
+  [ -f "$state/service.ready" ] && break
+  if ! kill -0 "$service_pid" 2>/dev/null; then
+    cat "$state/service.log" >&2
+    echo "run-demo: the service did not start (is a port of $https_port, $http_port, $probe_port taken?)" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+[ -f "$state/service.ready" ] || { echo "run-demo: the service did not become ready" >&2; exit 1; }
+sed -n '1,6p' "$state/service.log"
+
+if [ "$service_only" -eq 1 ]; then
+  echo "Serving until Ctrl-C; requests are logged to $state/service.log"
+  trap 'exit 0' INT TERM
+  tail -n +7 -f "$state/service.log" &
+  tail_pid=$!
+  wait "$service_pid"
+  exit 0
+fi
+
+real_home=$HOME
+if [ "$use_my_home" -eq 0 ]; then
+  export XAUTHORITY=${XAUTHORITY:-$real_home/.Xauthority}
+  export HOME="$state/home"
+  export XDG_DATA_HOME="$HOME/.local/share" XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache"
+  export XDG_RUNTIME_DIR="$state/run" TMPDIR="$state/tmp" QV_MACHINE_ROOT="$state/machine"
+  mkdir -p "$HOME/Desktop" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$TMPDIR" "$QV_MACHINE_ROOT"
+  mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
+  say "Per-user state goes into the throw-away folder $state"
+  echo "(HOME, XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME, XDG_RUNTIME_DIR, TMPDIR and QV_MACHINE_ROOT"
+  echo " point into it; --use-my-home installs into your own home folder instead.)"
+else
+  say "Installing into your own home folder ($HOME)"
+fi
+
+# The distributed installer is named after its package code.
+installer="$state/tov3_web.run"
+cp "$(find "$build_dir" -name qvorvane-installer -type f -perm -u+x | head -n 1)" "$installer"
+
+screenshots="$state/screenshots"
+use_xvfb=1
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  use_xvfb=0
+  say "Running $installer on your display $DISPLAY"
+else
+  mkdir -p "$screenshots"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$state/display" >"$state/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$state/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$state/display")"
+  xcompmgr >"$state/xcompmgr.log" 2>&1 &
+  compositor_pid=$!
+  say "Running $installer under Xvfb ($DISPLAY) with xcompmgr; screenshots go to $screenshots"
+fi
+
+shot() {  # name: one screenshot of the virtual screen
+  [ "$use_xvfb" -eq 1 ] && import -display "$DISPLAY" -window root "$screenshots/$1.png" 2>/dev/null || true
+}
+
+launch_record="${XDG_DATA_HOME:-$HOME/.local/share}/Qvorvane/app/launch.txt"
+launches_before=$(grep -c '^started:' "$launch_record" 2>/dev/null || true)
+(cd "$state" && exec "$installer") >"$state/installer.log" 2>&1 &
+installer_pid=$!
+
+started=$(date +%s)
+took_download=0
+took_completion=0
+sleep 2
+shot 1-start
+while kill -0 "$installer_pid" 2>/dev/null; do
+  if [ "$took_download" -eq 0 ] && grep -q 'GET /qvorvane/repository/' "$state/service.log"; then
+    sleep 1; shot 2-download; took_download=1
+  fi
+  launches=$(grep -c '^started:' "$launch_record" 2>/dev/null || true)
+  if [ "$took_completion" -eq 0 ] && [ "${launches:-0}" -gt "${launches_before:-0}" ]; then
+    shot 3-completed; took_completion=1
+  fi
+  if [ $(( $(date +%s) - started )) -gt "$installer_wait_s" ]; then
+    shot 4-still-open
+    echo "run-demo: the installer is still open after ${installer_wait_s}s (a message box waiting for OK?); stopping it"
+    kill "$installer_pid" 2>/dev/null || true
+    break
+  fi
+  sleep 0.3
+done
+installer_status=0
+wait "$installer_pid" 2>/dev/null || installer_status=$?
+installer_pid=""
+kill "$service_pid" 2>/dev/null || true
+wait "$service_pid" 2>/dev/null || true
+service_pid=""
+
+# Where an installation leaves files: all of the throw-away home, or the platform's own places.
+data_home=${XDG_DATA_HOME:-$HOME/.local/share}
+if [ "$use_my_home" -eq 0 ]; then
+  report_places=("$HOME" "$QV_MACHINE_ROOT")
+else
+  report_places=("$data_home/Qvorvane" "$data_home/applications/Programs/QVorvane" "$HOME/Desktop"
+                 "$HOME/QVorvane" "${XDG_CONFIG_HOME:-$HOME/.config}/qvorvane-registry"
+                 "${QV_MACHINE_ROOT:-/var/lib/qvorvane}/registry")
+fi
+say "Report (scenario $scenario; the installer exited with $installer_status)"
+echo "Files made (lock files left out):"
+find "${report_places[@]}" -type f ! -name '.*.lock' 2>/dev/null \
+  | grep -v -e '/\.cache/' -e '/\.Xauthority$' | sed "s|^$state/||" | sort | sed 's/^/  /' || true
+
+echo
+echo "Registry store:"
+for reg in "${XDG_CONFIG_HOME:-$HOME/.config}/qvorvane-registry/HKEY_CURRENT_USER.reg" \
+           "${QV_MACHINE_ROOT:-/var/lib/qvorvane}/registry/HKEY_LOCAL_MACHINE.reg"; do
+  if [ -f "$reg" ]; then
+    echo "  -- $reg"
+    sed -e '/^$/d' -e 's/^/     /' "$reg"
+  fi
+done
+
+echo
+echo "Shortcuts (read back with lnkinfo):"
+links=$(find "$HOME/Desktop" "$data_home/applications" -name '*.lnk' ! -name '.*' 2>/dev/null | sort || true)
+[ -n "$links" ] || echo "  (none)"
+while IFS= read -r link; do
+  [ -n "$link" ] || continue
+  echo "  -- ${link#"$state"/}"
+  lnkinfo "$link" 2>/dev/null \
+    | grep -E 'Local path|Working directory|Command line arguments|Icon location|Description' \
+    | sed 's/^[[:space:]]*/     /' || echo "     (lnkinfo cannot read it)"
+done <<<"$links"
+
+echo
+echo "Statistics events received ($state/statistics.log):"
+if [ -s "$state/statistics.log" ]; then
+  while IFS= read -r line; do
+    op=$(sed -n 's/.*&op=\([^&]*\).*/\1/p' <<<"$line")
+    ex=$(sed -n 's/.*&ex=\([^&]*\).*/\1/p' <<<"$line")
+    printf '  op=%-3s ex=%-28s %s\n' "$op" "${ex:-(none)}" "$line"
+  done <"$state/statistics.log"
+else
+  echo "  (none)"
+fi
+
+echo
+echo "The client's launch line ($launch_record):"
+if [ -f "$launch_record" ]; then
+  grep -E '^(working folder|arguments):' "$launch_record" | tail -n 2 | sed 's/^/  /' || true
+else
+  echo "  (the client was not started)"
+fi
+
+if [ "$use_xvfb" -eq 1 ]; then
+  echo
+  echo "Screenshots:"
+  ls "$screenshots"/*.png 2>/dev/null | sed 's/^/  /' || echo "  (none)"
+fi
+
+echo
+echo "Service log: $state/service.log; installer output: $state/installer.log"
+if [ "$use_my_home" -eq 0 ]; then
+  echo "All of it lies in $state (remove it when done). To install into your own home folder:"
+  echo "  tools/demo/run-demo.sh --scenario $scenario --use-my-home"
+  echo "(uninstall afterwards with ~/.local/share/Qvorvane/app/uninstall.exe)."
+fi
