@@ -1,6 +1,7 @@
 #include "platform/ui_language.h"
 
 #include <cstdlib>
+#include <initializer_list>
 
 namespace qv::platform {
 namespace {

@@ -23,7 +23,10 @@ namespace {
 
 class LanguageSelectionTest : public test::TempRootTest {
  protected:
-  void SetUp() override { SetCurrentLanguageId(""); }
+  void SetUp() override {
+    SetCurrentLanguageId("");
+    std::filesystem::create_directories(root_.Path("home/.local/share/Qvorvane"));
+  }
 
   // A selection on the real tables whose resource look-ups are recorded.
   LanguageSelection Selection(std::string system_code) {
@@ -109,6 +112,7 @@ TEST_F(LanguageSelectionTest, MissingOrDamagedTableStillPublishesTheLanguageId) 
 
 TEST_F(LanguageSelectionTest, UnwritableConfigStillChoosesTheSystemLanguage) {
   // The local data folder is a file: config.ini can be neither read nor written.
+  std::filesystem::remove(root_.Path("home/.local/share/Qvorvane"));
   root_.WriteFile("home/.local/share/Qvorvane", "not a folder");
   LanguageTable table;
   EXPECT_TRUE(SelectLanguage(table, Selection("fr")));

@@ -181,7 +181,9 @@ TEST(LanguageTableTest, DamagedTablesLoadOrFailCleanly) {
   for (size_t size = 0; size <= whole.size(); size += 7) {
     LanguageTable table;
     const bool loaded = table.Load(Bytes(std::string_view(whole).substr(0, size)));
-    if (!loaded) EXPECT_EQ(table.size(), 0u) << size;
+    if (!loaded) {
+      EXPECT_EQ(table.size(), 0u) << size;
+    }
     EXPECT_LE(table.size(), 15u);
     for (const auto& [key, value] : table.entries()) (void)table.Translate(key);
   }
@@ -192,7 +194,9 @@ TEST(LanguageTableTest, DamagedTablesLoadOrFailCleanly) {
       damaged[random() % damaged.size()] = static_cast<char>(random() & 0xFF);
     }
     LanguageTable table;
-    if (!table.Load(Bytes(damaged))) EXPECT_EQ(table.size(), 0u);
+    if (!table.Load(Bytes(damaged))) {
+      EXPECT_EQ(table.size(), 0u);
+    }
     for (const auto& [key, value] : table.entries()) (void)table.Translate(key);
   }
 }
