@@ -21,9 +21,12 @@
 #include <QBasicTimer>
 #include <QColor>
 #include <QFont>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QImage>
 #include <QRect>
 #include <QRegion>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -68,9 +71,9 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   // coordinates), lays it out and shows it, then shows the owner. False when it cannot be made.
   bool Create(QWidget* owner, const QRect& window_rect);
   // The window exists (Create succeeded).
-  bool HasWindow() const { return created_; }
+  bool HasWindow() const { return created_.load(); }
   // The window, or null before Create.
-  QWidget* Window() { return created_ ? this : nullptr; }
+  QWidget* Window() { return created_.load() ? this : nullptr; }
 
   // --- Any thread -------------------------------------------------------------------------
   // Takes a status report of the installing task (controller::ProgressStatus) and posts
@@ -116,7 +119,7 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   std::u16string Title() const { return title_; }
   std::u16string Description() const { return description_; }
   std::u16string StatusLine() const { return status_line_; }
-  int ShownProgress() const;
+  int ShownProgress() const { return shown_percent_; }
   // The bar's fill rectangle as the last refresh computed it.
   QRect FillRect() const { return fill_rect_; }
   bool HasHeaderImage() const { return !header_image_.isNull(); }
@@ -132,24 +135,31 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  // Layout: rectangles, fonts, colours, default texts, missing pictures; shows the window.
   void Layout();
-  void LoadMissingResources();
+  void LoadMissingPictures();
   void ApplyGameInfoMessage(uintptr_t fetch_bag);
   void StartGameBagDownload(const workflow::GameInfo& game);
+  // The game's install_head picture from its folder below the game-bag folder, when one decodes.
   void LoadHeaderFromGameFolder(const workflow::GameInfo& game);
   void UseDefaultHeaderIfNone();
   void StartRefresh();
   void RefreshTick();
-  void FinishTimer();
   void OfferLink();
-  bool HandleMouse(QEvent* event);
-  void PassMouseToOwner(QEvent* event);
-  void UpdateInputRegion();
+  // Mouse input inside the window; false when it is not taken.
+  bool HandleMouseMove(const QPoint& point);
+  bool HandleMouseRelease(const QPoint& point);
+  void ClearHover();
+  void PassMouseToOwner(const QMouseEvent& event);
+  void DrawPictures(QPainter& painter);
+  void DrawTexts(QPainter& painter);
+  // Renders once so that the input region follows what is drawn now.
+  void RefreshInputRegion();
 
   Delegate* const delegate_;
   util::AppFolders& folders_;
   core::MessageLoopContext& loops_;
-  bool created_ = false;
+  std::atomic<bool> created_{false};
 
   // Written by worker threads and read by the UI thread, both under lock_.
   mutable std::mutex lock_;
@@ -161,12 +171,12 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   std::u16string description_;
   std::u16string status_line_;
   std::u16string link_text_;
+  int shown_percent_ = 0;  // the progress as of the last refresh tick
   QRect window_rect_;
   QRect title_rect_, header_rect_, description_rect_, bar_rect_, status_rect_, fill_rect_;
   QRect close_rect_, minimise_rect_, link_rect_;
   QColor title_color_, text_color_, link_color_;
   QFont title_font_, description_font_, status_font_, link_font_;
-  bool fonts_made_ = false;
   QImage header_image_;
   bool header_is_default_ = false;
   QImage default_header_;
@@ -176,8 +186,6 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   bool minimise_hover_ = false;
   QBasicTimer refresh_timer_, finish_timer_, offer_link_timer_;
   QRegion input_region_;
-  int surface_width_ = 0;
-  int surface_height_ = 0;
 };
 
 }  // namespace qv::ui

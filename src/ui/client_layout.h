@@ -14,8 +14,7 @@ inline constexpr int kClientInset = 13;
 inline constexpr int kClientWidth = 558;
 inline constexpr int kClientHeight = 384;
 
-// Rectangles from (left, top) to (right, bottom), right and bottom excluded, as QRect takes them
-// with QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).
+// The rectangle from (left, top) to (right, bottom), right and bottom excluded.
 QRect EdgeRect(int left, int top, int right, int bottom);
 
 QRect TitleRect();
