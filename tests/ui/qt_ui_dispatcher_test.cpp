@@ -7,12 +7,12 @@
 #include <thread>
 #include <vector>
 
-#include "qt_test_app.h"
+#include "temp_root.h"
 
 namespace qv::ui {
 namespace {
 
-class QtUiDispatcherTest : public test::QtAppTest {};
+class QtUiDispatcherTest : public qv::test::TempRootTest {};
 
 TEST_F(QtUiDispatcherTest, RunsWorkOnTheUiThreadInPostingOrderNeverInsidePost) {
   QtUiDispatcher dispatcher;
