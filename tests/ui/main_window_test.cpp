@@ -13,6 +13,7 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
+#include <QTimerEvent>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -22,6 +23,7 @@
 #include "main_window_harness.h"
 #include "temp_root.h"
 #include "ui/client_layout.h"
+#include "ui/featured_game.h"
 #include "ui/window_message.h"
 #include "workflow/statistics_report.h"
 
@@ -169,6 +171,53 @@ TEST_F(MainWindowTest, DoubleClickOnTheStripChangesNothing) {
   EXPECT_EQ(window().windowState(), Qt::WindowNoState);
   EXPECT_EQ(window().geometry(), before);
   EXPECT_TRUE(BothShown());
+}
+
+TEST_F(MainWindowTest, LinkPressAndReleaseFallingThroughOpenTheGamePage) {
+  workflow::GameInfo game;
+  std::strcpy(game.game_name, "Tides of Valoria III");
+  std::strcpy(game.server_id, "s7");
+  workflow::InstallRecord record;
+  record.game = game;
+  std::thread controller([&] {
+    window().StoreInstallRecord(record);
+    window().ApplyGameInfo(game, 0);
+    window().UpdateStatus(u"Downloading...", 0, 10);
+  });
+  controller.join();
+  QCoreApplication::sendPostedEvents();
+  ClientDlg& client = *window().client();
+  const QPoint link = client.LinkRect().center() + QPoint(kClientInset, kClientInset);
+  const QPoint beside = client.LinkRect().topRight() + QPoint(kClientInset + 30, kClientInset);
+
+  // Before the link is offered its place is empty: presses there do nothing.
+  ASSERT_FALSE(client.LinkShown());
+  QTest::mousePress(&window(), Qt::LeftButton, {}, link);
+  QTest::mouseRelease(&window(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(client.LinkColor(), kLinkColor);
+  EXPECT_TRUE(harness_.opened().empty());
+
+  QTimerEvent offer(client.TimerId(ClientDlg::Timer::kOfferLink));
+  ASSERT_NE(offer.timerId(), 0);
+  QCoreApplication::sendEvent(&client, &offer);
+  ASSERT_TRUE(client.LinkShown());
+
+  // A press that leaves the link keeps the pressed colour and opens nothing.
+  QTest::mousePress(&window(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(client.LinkColor(), kLinkPressedColor);
+  QTest::mouseRelease(&window(), Qt::LeftButton, {}, beside);
+  EXPECT_EQ(client.LinkColor(), kLinkPressedColor);
+  EXPECT_TRUE(harness_.opened().empty());
+
+  QTest::mousePress(&window(), Qt::LeftButton, {}, link);
+  QTest::mouseRelease(&window(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(client.LinkColor(), kLinkColor);
+  EXPECT_EQ(harness_.opened(), std::vector<std::string>{GamePageUrl(game)});
+  EXPECT_NE(GamePageUrl(game).find("/game/?sid=s7"), std::string::npos);
+
+  // Presses on the drag strip never reach the link.
+  QTest::mousePress(&window(), Qt::LeftButton, {}, QPoint(link.x(), 10));
+  EXPECT_EQ(client.LinkColor(), kLinkColor);
 }
 
 TEST_F(MainWindowTest, ReportsCarryTheLatestInstallRecord) {
