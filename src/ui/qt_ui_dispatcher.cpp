@@ -2,53 +2,61 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QObject>
 
 namespace qv::ui {
 namespace {
 
-QEvent::Type WorkEventType() {
+QEvent::Type WakeUpEventType() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
 }
-
-// One posted piece of work; Qt owns the event until it is delivered or dropped.
-class WorkEvent final : public QEvent {
- public:
-  explicit WorkEvent(std::function<void()> work) : QEvent(WorkEventType()), work_(std::move(work)) {}
-  void Run() {
-    if (work_) work_();
-  }
-
- private:
-  std::function<void()> work_;
-};
 
 }  // namespace
 
 class QtUiDispatcher::Receiver final : public QObject {
  public:
+  explicit Receiver(QtUiDispatcher* dispatcher) : dispatcher_(dispatcher) {}
+
   bool event(QEvent* event) override {
-    if (event->type() != WorkEventType()) return QObject::event(event);
-    static_cast<WorkEvent*>(event)->Run();
+    if (event->type() != WakeUpEventType()) return QObject::event(event);
+    dispatcher_->RunNext();
     return true;
   }
+
+ private:
+  QtUiDispatcher* const dispatcher_;
 };
 
-QtUiDispatcher::QtUiDispatcher() : receiver_(std::make_unique<Receiver>()) {}
+QtUiDispatcher::QtUiDispatcher() : receiver_(std::make_unique<Receiver>(this)) {}
 
 QtUiDispatcher::~QtUiDispatcher() {
   std::unique_ptr<Receiver> receiver;
+  std::deque<std::function<void()>> unrun;
   {
     std::lock_guard<std::mutex> guard(lock_);
     receiver = std::move(receiver_);
+    unrun.swap(queue_);
   }
-  // Destroying the receiver removes the events still queued for it, with their work.
+  // The receiver takes its queued wake-ups with it; the work left is destroyed here, unrun.
 }
 
 void QtUiDispatcher::Post(std::function<void()> work) {
   std::lock_guard<std::mutex> guard(lock_);
   if (!receiver_) return;
-  QCoreApplication::postEvent(receiver_.get(), new WorkEvent(std::move(work)));
+  queue_.push_back(std::move(work));
+  QCoreApplication::postEvent(receiver_.get(), new QEvent(WakeUpEventType()));
+}
+
+void QtUiDispatcher::RunNext() {
+  std::function<void()> work;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (queue_.empty()) return;
+    work = std::move(queue_.front());
+    queue_.pop_front();
+  }
+  if (work) work();
 }
 
 }  // namespace qv::ui

@@ -1,16 +1,18 @@
 // QtUiDispatcher: the core layer's way onto the UI thread (core::UiDispatcher), on the Qt event
 // loop.
 //
-// Post wraps the work in an event for a receiver object that lives on the UI thread; Qt queues it
-// and the UI thread's event loop runs it, in posting order, never inside Post. Work that has not
-// run when the dispatcher goes (the event loop has ended by then) is destroyed unrun together
-// with its event, and a Post made after that point is dropped.
+// Post queues the work under the dispatcher's own lock and posts one wake-up event per piece of
+// work to a receiver object that lives on the UI thread; each wake-up runs the oldest piece, so
+// work runs in posting order, on the UI thread, never inside Post. The hand-over of the work
+// itself goes through our lock, not through Qt's event queue. Work that has not run when the
+// dispatcher goes (the event loop has ended by then) is destroyed unrun, and a Post made after
+// that point is dropped.
 //
 // Threads: created and destroyed on the UI thread, after the QApplication exists and before it
 // goes; Post may be called from any thread. The program keeps it until the controller's Stop.
 #pragma once
 
-#include <QObject>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -30,9 +32,12 @@ class QtUiDispatcher final : public core::UiDispatcher {
 
  private:
   class Receiver;
+  // UI thread: runs the oldest queued piece of work.
+  void RunNext();
 
-  std::mutex lock_;                     // orders Post against the destruction of the receiver
-  std::unique_ptr<Receiver> receiver_;  // guarded by lock_; null once the dispatcher closes
+  std::mutex lock_;
+  std::deque<std::function<void()>> queue_;  // guarded by lock_
+  std::unique_ptr<Receiver> receiver_;       // guarded by lock_; null once the dispatcher closes
 };
 
 }  // namespace qv::ui
