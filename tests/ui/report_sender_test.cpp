@@ -51,10 +51,11 @@ TEST_F(ReportSenderTest, DestructionEndsARunningReportAndDropsTheQueuedOnes) {
   server_->Handle(workflow::kInstallReportPath,
                   [&](const httplib::Request&, httplib::Response& response) {
                     {
+                      // Notified under the lock: the test's locals may go once it wakes.
                       std::lock_guard<std::mutex> guard(mutex);
                       arrived = true;
+                      arrived_cv.notify_all();
                     }
-                    arrived_cv.notify_all();
                     server_->stopping().WaitForMs(120000);  // never answers while the test runs
                     response.status = 200;
                   });
