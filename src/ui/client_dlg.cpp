@@ -65,7 +65,10 @@ bool ClientDlg::Create(QWidget* owner, const QRect& window_rect) {
   if (windowHandle() == nullptr) return false;
   created_ = true;
   Layout();
-  if (owner != nullptr) owner->show();
+  if (owner != nullptr) {
+    owner->show();
+    raise();  // an owned window stays above its owner, also where no window manager keeps it so
+  }
   return true;
 }
 
