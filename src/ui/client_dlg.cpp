@@ -67,6 +67,7 @@ bool ClientDlg::Create(QWidget* owner, const QRect& window_rect) {
   Layout();
   if (owner != nullptr) {
     owner->show();
+    show();
     raise();  // an owned window stays above its owner, also where no window manager keeps it so
   }
   return true;
@@ -76,7 +77,10 @@ void ClientDlg::Layout() {
   const QSize surface = window_rect_.size();
   move(window_rect_.topLeft());
   resize(surface);
-  show();
+  // The window is shown with its owner: a layout while the installer sits in the tray or is
+  // minimised (a game bag arriving late) must not bring the content up without its frame.
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr || (owner->isVisible() && !owner->isMinimized())) show();
 
   const int width = surface.width();
   title_rect_ = TitleRect();
@@ -99,12 +103,12 @@ void ClientDlg::Layout() {
                                                   : util::kPlatformDescription);
   }
   status_line_ = kLayoutStatusLine;
-  LoadMissingPictures();
+  MakeFontsAndLoadPictures();
   update();
   RefreshInputRegion();
 }
 
-void ClientDlg::LoadMissingPictures() {
+void ClientDlg::MakeFontsAndLoadPictures() {
   title_font_ = MakeFont(kTitleFontPixels, false);
   description_font_ = MakeFont(kDescriptionFontPixels, false);
   status_font_ = MakeFont(kStatusFontPixels, false);
@@ -185,7 +189,6 @@ void ClientDlg::ApplyGameInfoMessage(uintptr_t fetch_bag) {
   }
   const std::u16string description = util::Translate(workflow::RecordText(game.desc));
   if (!description.empty() && description != description_) description_ = description;
-  update();
   Layout();
 }
 

@@ -28,9 +28,12 @@ bool ClientDlg::event(QEvent* event) {
       PassMouseToOwner(*mouse);
       return true;
     }
-    const bool taken = event->type() == QEvent::MouseMove      ? HandleMouseMove(point)
-                       : event->type() == QEvent::MouseButtonRelease ? HandleMouseRelease(point)
-                                                                     : false;
+    bool taken = false;
+    if (event->type() == QEvent::MouseMove) {
+      taken = HandleMouseMove(point);
+    } else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+      taken = HandleMouseRelease(point);
+    }
     if (taken) return true;
   } else if (event->type() == QEvent::Leave) {
     ClearHover();

@@ -71,6 +71,20 @@ TEST_F(LayoutTest, PlacingMovesAndShowsTheWindowAtTheNewRectangle) {
   EXPECT_TRUE(dlg_->isVisible());
 }
 
+TEST_F(LayoutTest, LayoutShowsTheWindowOnlyWithItsOwner) {
+  // Closed to the tray: a late game record must not bring the content up without its frame.
+  owner_.hide();
+  dlg_->hide();
+  dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III"), 0);
+  DeliverMessages();
+  EXPECT_FALSE(dlg_->isVisible());
+
+  owner_.show();
+  dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III"), 0);
+  DeliverMessages();
+  EXPECT_TRUE(dlg_->isVisible());
+}
+
 TEST_F(LayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
   dlg_->SetLinkColor(kLinkPressedColor);
   ShowStatus(0, 40, u"Downloading...");

@@ -149,6 +149,14 @@ TEST_F(MouseTest, ReleaseOnCloseAsksTheOwnerToCloseToTheTrayAndOffersTheLink) {
   EXPECT_TRUE(owner_.mouse.empty());
 }
 
+TEST_F(MouseTest, OtherButtonsDoNotPressTheWindowsButtons) {
+  QTest::mouseRelease(dlg_.get(), Qt::RightButton, {}, close_.center());
+  QTest::mouseRelease(dlg_.get(), Qt::MiddleButton, {}, minimise_.center());
+  DeliverMessages();
+  EXPECT_TRUE(owner_.messages.empty());
+  EXPECT_TRUE(dlg_->LinkText().empty());
+}
+
 TEST_F(MouseTest, ReleaseOnMinimiseAsksTheOwnerToMinimiseAndDropsTheHover) {
   MoveTo(minimise_.center());
   QTest::mouseRelease(dlg_.get(), Qt::LeftButton, {}, minimise_.center());
