@@ -97,5 +97,21 @@ TEST_F(LayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
   EXPECT_EQ(dlg_->StatusLine(), u"Downloading... 40%");
 }
 
+TEST_F(LayoutTest, OverlongDescriptionStaysInsideItsRectangle) {
+  auto render_with = [&](const std::string& desc) {
+    dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "", desc), 0);
+    DeliverMessages();
+    ShowStatus(0, 30, u"Downloading...");
+    return dlg_->RenderSurface();
+  };
+  std::string overlong;
+  while (overlong.size() < 500) overlong += "Sail the shattered seas of Valoria. ";
+  const QImage short_text = render_with("Sail.");
+  const QImage long_text = render_with(overlong);
+  // Everything from the bar down is the same as with a one-word description.
+  const QRect below(0, 345, 558, 384 - 345);
+  EXPECT_EQ(long_text.copy(below), short_text.copy(below));
+}
+
 }  // namespace
 }  // namespace qv::ui::test
