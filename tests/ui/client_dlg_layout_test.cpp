@@ -9,9 +9,9 @@
 namespace qv::ui::test {
 namespace {
 
-using LayoutTest = ClientDlgTest;
+using ClientDlgLayoutTest = ClientDlgTest;
 
-TEST_F(LayoutTest, WindowIsAFramelessToolWindowOwnedByTheMainWindowInsideItsFrame) {
+TEST_F(ClientDlgLayoutTest, WindowIsAFramelessToolWindowOwnedByTheMainWindowInsideItsFrame) {
   EXPECT_EQ(owner_.size(), QSize(584, 410));
   EXPECT_TRUE(dlg_->HasWindow());
   EXPECT_EQ(dlg_->Window(), dlg_.get());
@@ -26,7 +26,7 @@ TEST_F(LayoutTest, WindowIsAFramelessToolWindowOwnedByTheMainWindowInsideItsFram
   EXPECT_EQ(dlg_->WindowRect(), dlg_->geometry());
 }
 
-TEST_F(LayoutTest, ElementsSitWhereTheLayoutPutsThem) {
+TEST_F(ClientDlgLayoutTest, ElementsSitWhereTheLayoutPutsThem) {
   // Right and bottom edges excluded, as in the layout table.
   struct Case {
     const char* element;
@@ -49,7 +49,7 @@ TEST_F(LayoutTest, ElementsSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(CloseButtonRect(558).size(), QSize(16, 16));
 }
 
-TEST_F(LayoutTest, CreatedWindowShowsTheDefaultTextsAndNoHeaderYet) {
+TEST_F(ClientDlgLayoutTest, CreatedWindowShowsTheDefaultTextsAndNoHeaderYet) {
   EXPECT_EQ(dlg_->Title(), u"QVorvane");
   EXPECT_EQ(dlg_->Description(), util::Utf8ToWide(util::kPlatformDescription));
   EXPECT_EQ(dlg_->StatusLine(), u"Installing...");
@@ -62,7 +62,7 @@ TEST_F(LayoutTest, CreatedWindowShowsTheDefaultTextsAndNoHeaderYet) {
   }
 }
 
-TEST_F(LayoutTest, PlacingMovesAndShowsTheWindowAtTheNewRectangle) {
+TEST_F(ClientDlgLayoutTest, PlacingMovesAndShowsTheWindowAtTheNewRectangle) {
   dlg_->hide();
   const QRect moved(300, 200, 558, 384);
   dlg_->PlaceAt(moved);
@@ -71,7 +71,7 @@ TEST_F(LayoutTest, PlacingMovesAndShowsTheWindowAtTheNewRectangle) {
   EXPECT_TRUE(dlg_->isVisible());
 }
 
-TEST_F(LayoutTest, LayoutShowsTheWindowOnlyWithItsOwner) {
+TEST_F(ClientDlgLayoutTest, LayoutShowsTheWindowOnlyWithItsOwner) {
   // Closed to the tray: a late game record must not bring the content up without its frame.
   owner_.hide();
   dlg_->hide();
@@ -85,7 +85,7 @@ TEST_F(LayoutTest, LayoutShowsTheWindowOnlyWithItsOwner) {
   EXPECT_TRUE(dlg_->isVisible());
 }
 
-TEST_F(LayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
+TEST_F(ClientDlgLayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
   dlg_->SetLinkColor(kLinkPressedColor);
   ShowStatus(0, 40, u"Downloading...");
   ASSERT_EQ(dlg_->StatusLine(), u"Downloading... 40%");
@@ -97,7 +97,7 @@ TEST_F(LayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
   EXPECT_EQ(dlg_->StatusLine(), u"Downloading... 40%");
 }
 
-TEST_F(LayoutTest, OverlongDescriptionStaysInsideItsRectangle) {
+TEST_F(ClientDlgLayoutTest, OverlongDescriptionStaysInsideItsRectangle) {
   auto render_with = [&](const std::string& desc) {
     dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "", desc), 0);
     DeliverMessages();
