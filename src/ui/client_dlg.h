@@ -131,7 +131,8 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
  protected:
   void Draw(QImage& surface) override;
   void OnWindowMessage(uint32_t number, uintptr_t wparam, intptr_t lparam) override;
-  bool event(QEvent* event) override;
+  bool OnMouse(QMouseEvent& event) override;
+  void leaveEvent(QEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
 
  private:
