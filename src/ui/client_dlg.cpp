@@ -65,7 +65,11 @@ bool ClientDlg::Create(QWidget* owner, const QRect& window_rect) {
   if (windowHandle() == nullptr) return false;
   created_ = true;
   Layout();
-  if (owner != nullptr) owner->show();
+  if (owner != nullptr) {
+    owner->show();
+    show();
+    raise();  // an owned window stays above its owner, also where no window manager keeps it so
+  }
   return true;
 }
 
@@ -73,7 +77,6 @@ void ClientDlg::Layout() {
   const QSize surface = window_rect_.size();
   move(window_rect_.topLeft());
   resize(surface);
-  show();
 
   const int width = surface.width();
   title_rect_ = TitleRect();
@@ -96,12 +99,16 @@ void ClientDlg::Layout() {
                                                   : util::kPlatformDescription);
   }
   status_line_ = kLayoutStatusLine;
-  LoadMissingPictures();
+  MakeFontsAndLoadPictures();
+  // The window is shown with its owner: a layout while the installer sits in the tray or is
+  // minimised (a game bag arriving late) must not bring the content up without its frame.
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr || (owner->isVisible() && !owner->isMinimized())) show();
   update();
   RefreshInputRegion();
 }
 
-void ClientDlg::LoadMissingPictures() {
+void ClientDlg::MakeFontsAndLoadPictures() {
   title_font_ = MakeFont(kTitleFontPixels, false);
   description_font_ = MakeFont(kDescriptionFontPixels, false);
   status_font_ = MakeFont(kStatusFontPixels, false);
@@ -176,13 +183,10 @@ void ClientDlg::ApplyGameInfoMessage(uintptr_t fetch_bag) {
     title_ = title.empty() ? kDefaultTitle : title;
     LoadHeaderFromGameFolder(game);
   }
-  if (header_image_.isNull() && fetch_bag == 0) {
-    header_image_ = default_header_;
-    header_is_default_ = true;
-  }
+  // While the bag is on its way the header stays empty: its own message brings the picture.
+  if (fetch_bag == 0) UseDefaultHeaderIfNone();
   const std::u16string description = util::Translate(workflow::RecordText(game.desc));
   if (!description.empty() && description != description_) description_ = description;
-  update();
   Layout();
 }
 
@@ -251,7 +255,7 @@ void ClientDlg::RefreshTick() {
   }
   const std::u16string line = TranslateWide(status.key) + u" " +
                               util::AnsiToWide(std::to_string(status.percent)) + u"%";
-  if (line != status_line_) status_line_ = line;
+  status_line_ = line;
   shown_percent_ = status.percent;
   fill_rect_ = ProgressFillRect(bar_rect_, shown_percent_);
   update();

@@ -131,13 +131,15 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
  protected:
   void Draw(QImage& surface) override;
   void OnWindowMessage(uint32_t number, uintptr_t wparam, intptr_t lparam) override;
-  bool event(QEvent* event) override;
+  bool OnMouse(QMouseEvent& event) override;
+  void leaveEvent(QEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
 
  private:
-  // Layout: rectangles, fonts, colours, default texts, missing pictures; shows the window.
+  // Layout: rectangles, fonts, colours, default texts, missing pictures; shows the window
+  // unless its owner is hidden or minimised.
   void Layout();
-  void LoadMissingPictures();
+  void MakeFontsAndLoadPictures();
   void ApplyGameInfoMessage(uintptr_t fetch_bag);
   void StartGameBagDownload(const workflow::GameInfo& game);
   // The game's install_head picture from its folder below the game-bag folder, when one decodes.

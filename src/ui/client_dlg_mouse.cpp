@@ -9,33 +9,25 @@
 #include "ui/window_message.h"
 
 namespace qv::ui {
-namespace {
 
-bool IsMouseEvent(QEvent::Type type) {
-  return type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
-         type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+bool ClientDlg::OnMouse(QMouseEvent& event) {
+  const QPoint point = event.position().toPoint();
+  if (!TakesMouseAt(point)) {
+    // Where the window system has no input shape the pointer leaves the buttons here.
+    if (event.type() == QEvent::MouseMove) ClearHover();
+    PassMouseToOwner(event);
+    return true;
+  }
+  if (event.type() == QEvent::MouseMove) return HandleMouseMove(point);
+  if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton) {
+    return HandleMouseRelease(point);
+  }
+  return false;
 }
 
-}  // namespace
-
-bool ClientDlg::event(QEvent* event) {
-  if (IsMouseEvent(event->type())) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint point = mouse->position().toPoint();
-    if (!TakesMouseAt(point)) {
-      // Where the window system has no input shape the pointer leaves the buttons here.
-      if (event->type() == QEvent::MouseMove) ClearHover();
-      PassMouseToOwner(*mouse);
-      return true;
-    }
-    const bool taken = event->type() == QEvent::MouseMove      ? HandleMouseMove(point)
-                       : event->type() == QEvent::MouseButtonRelease ? HandleMouseRelease(point)
-                                                                     : false;
-    if (taken) return true;
-  } else if (event->type() == QEvent::Leave) {
-    ClearHover();
-  }
-  return LayeredWindow::event(event);
+void ClientDlg::leaveEvent(QEvent* event) {
+  ClearHover();
+  LayeredWindow::leaveEvent(event);
 }
 
 bool ClientDlg::HandleMouseMove(const QPoint& point) {

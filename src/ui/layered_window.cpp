@@ -24,11 +24,24 @@ QImage LayeredWindow::RenderSurface() {
 
 void LayeredWindow::OnWindowMessage(uint32_t, uintptr_t, intptr_t) {}
 
+bool LayeredWindow::OnMouse(QMouseEvent&) { return false; }
+
 bool LayeredWindow::event(QEvent* event) {
-  if (event->type() == WindowMessageEvent::EventType()) {
-    const auto* message = static_cast<WindowMessageEvent*>(event);
-    OnWindowMessage(message->number(), message->wparam(), message->lparam());
-    return true;
+  SyncWithPosters();
+  switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+      if (OnMouse(*static_cast<QMouseEvent*>(event))) return true;
+      break;
+    default:
+      if (event->type() == WindowMessageEvent::EventType()) {
+        const auto* message = static_cast<WindowMessageEvent*>(event);
+        OnWindowMessage(message->number(), message->wparam(), message->lparam());
+        return true;
+      }
+      break;
   }
   return QWidget::event(event);
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QWidget>
 #include <cstdint>
 
@@ -32,6 +33,9 @@ class LayeredWindow : public QWidget {
   virtual void Draw(QImage& surface) = 0;
   // A numbered message posted with PostWindowMessage.
   virtual void OnWindowMessage(uint32_t number, uintptr_t wparam, intptr_t lparam);
+  // A press, release, double click or move, before the QWidget handlers; true when taken
+  // (the QWidget handlers then do not see it).
+  virtual bool OnMouse(QMouseEvent& event);
 
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;

@@ -3,10 +3,12 @@
 namespace qv::ui {
 namespace {
 
-constexpr int kEndWidth = 6;    // each rounded end
+constexpr int kEndWidth = 6;  // each rounded end
 constexpr int kPieceHeight = 10;
-constexpr int kFillStart = 22;  // the fill's middle starts this far right of the bar's left...
-constexpr int kTrackMargin = 12;  // ...and the track's middle is the bar less both ends
+// The fill's right edge lies this far right of the bar's left edge, plus one step per percent.
+constexpr int kFillBase = 22;
+// The track's middle is the bar less both ends; a hundredth of it is one step.
+constexpr int kTrackMargin = 12;
 
 // Sprite pieces: ends 6 px wide at the sprite's edges, the middle 8 columns from x 7.
 const QRect kTrackLeft(0, 0, kEndWidth, kPieceHeight);
@@ -20,9 +22,10 @@ const QRect kFillRight(14, 10, kEndWidth, kPieceHeight);
 
 QRect ProgressFillRect(const QRect& bar, int percent) {
   const int left = bar.left();
-  const int span = bar.width() - kTrackMargin;
-  const int right = left + kFillStart + (span / 100) * percent;
-  return QRect(QPoint(left + kEndWidth, bar.top()), QPoint(right - 1, bar.top() + kPieceHeight - 1));
+  const int step = (bar.width() - kTrackMargin) / 100;
+  const int right = left + kFillBase + step * percent;
+  return QRect(QPoint(left + kEndWidth, bar.top()),
+               QPoint(right - 1, bar.top() + kPieceHeight - 1));
 }
 
 std::vector<SpritePiece> ProgressBarPieces(const QRect& bar, int percent) {
@@ -38,7 +41,9 @@ std::vector<SpritePiece> ProgressBarPieces(const QRect& bar, int percent) {
     pieces.push_back({QRect(left, top, kEndWidth, kPieceHeight), kFillLeft});
     pieces.push_back({ProgressFillRect(bar, percent), kFillMiddle});
   }
-  if (percent >= 100) pieces.push_back({QRect(right_end, top, kEndWidth, kPieceHeight), kFillRight});
+  if (percent >= 100) {
+    pieces.push_back({QRect(right_end, top, kEndWidth, kPieceHeight), kFillRight});
+  }
   return pieces;
 }
 

@@ -33,4 +33,10 @@ class WindowMessageEvent : public QEvent {
 // Queues message `number` for `target`; false (nothing queued) when `target` is null.
 bool PostWindowMessage(QObject* target, uint32_t number, uintptr_t wparam = 0, intptr_t lparam = 0);
 
+// Orders everything a thread wrote before its PostWindowMessage before what the caller reads
+// next. Qt's own hand-over of posted events already does so; this makes it visible to
+// ThreadSanitizer, which cannot see inside the (uninstrumented) Qt libraries. Windows call it
+// before they look at an event.
+void SyncWithPosters();
+
 }  // namespace qv::ui

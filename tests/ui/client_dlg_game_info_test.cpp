@@ -45,7 +45,7 @@ bool Near(QRgb pixel, const QColor& colour, int tolerance = 8) {
          std::abs(qBlue(pixel) - colour.blue()) <= tolerance && qAlpha(pixel) == 255;
 }
 
-class GameInfoTest : public ClientDlgTest {
+class ClientDlgGameInfoTest : public ClientDlgTest {
  protected:
   // The header's centre and corners as rendered.
   std::vector<QRgb> HeaderPixels() {
@@ -58,7 +58,7 @@ class GameInfoTest : public ClientDlgTest {
   }
 };
 
-TEST_F(GameInfoTest, HeaderPictureFromTheGamesFolderIsStretchedOverTheHeader) {
+TEST_F(ClientDlgGameInfoTest, HeaderPictureFromTheGamesFolderIsStretchedOverTheHeader) {
   WritePicture(GameFolder("1001") + "install_head.png", kPngColour, "PNG");
   WritePicture(GameFolder("1001") + "install_head.jpg", kJpgColour, "JPEG");
   Apply(MakeGame("Tides of Valoria III"), 0);
@@ -71,14 +71,14 @@ TEST_F(GameInfoTest, HeaderPictureFromTheGamesFolderIsStretchedOverTheHeader) {
   EXPECT_EQ(qAlpha(surface.pixel(279, 236)), 0) << "nothing below the header";
 }
 
-TEST_F(GameInfoTest, JpegHeaderIsTakenWhenThereIsNoPng) {
+TEST_F(ClientDlgGameInfoTest, JpegHeaderIsTakenWhenThereIsNoPng) {
   WritePicture(GameFolder("1001") + "install_head.jpg", kJpgColour, "JPEG");
   Apply(MakeGame("Tides of Valoria III"), 0);
   ASSERT_TRUE(dlg_->HasHeaderImage());
   EXPECT_TRUE(Near(HeaderPixels()[0], kJpgColour));
 }
 
-TEST_F(GameInfoTest, DamagedPngGivesWayToTheJpegAndThenToTheDefaultHeader) {
+TEST_F(ClientDlgGameInfoTest, DamagedPngGivesWayToTheJpegAndThenToTheDefaultHeader) {
   WriteBytes(GameFolder("1001") + "install_head.png", "not a picture");
   WritePicture(GameFolder("1001") + "install_head.jpg", kJpgColour, "JPEG");
   Apply(MakeGame("Tides of Valoria III"), 0);
@@ -95,7 +95,7 @@ TEST_F(GameInfoTest, DamagedPngGivesWayToTheJpegAndThenToTheDefaultHeader) {
   EXPECT_TRUE(fresh->HeaderIsDefault());
 }
 
-TEST_F(GameInfoTest, WithoutAPictureTheDefaultHeaderIsShownUnlessTheBagIsOnItsWay) {
+TEST_F(ClientDlgGameInfoTest, WithoutAPictureTheDefaultHeaderIsShownUnlessTheBagIsOnItsWay) {
   const QImage banner = LoadImageFromResource(kDefaultHeaderPicture);
   ASSERT_EQ(banner.size(), QSize(558, 205));
 
@@ -104,7 +104,7 @@ TEST_F(GameInfoTest, WithoutAPictureTheDefaultHeaderIsShownUnlessTheBagIsOnItsWa
   EXPECT_EQ(dlg_->RenderSurface().pixel(279, 132), banner.pixel(279, 102));
 }
 
-TEST_F(GameInfoTest, HeaderStaysEmptyWhileTheBagIsFetchedUntilTheDefaultHeaderMessage) {
+TEST_F(ClientDlgGameInfoTest, HeaderStaysEmptyWhileTheBagIsFetchedUntilTheDefaultHeaderMessage) {
   auto server = qv::test::LoopbackServer::StartHttp();
   server->Stall("/bag.zip");  // the bag never arrives; the loops' stop ends the transfer
   workflow::GameInfo game = MakeGame("Tides of Valoria III");
@@ -119,7 +119,7 @@ TEST_F(GameInfoTest, HeaderStaysEmptyWhileTheBagIsFetchedUntilTheDefaultHeaderMe
   loops_->StopAll();
 }
 
-TEST_F(GameInfoTest, DefaultHeaderMessageLeavesAGamePictureAlone) {
+TEST_F(ClientDlgGameInfoTest, DefaultHeaderMessageLeavesAGamePictureAlone) {
   WritePicture(GameFolder("1001") + "install_head.png", kPngColour, "PNG");
   Apply(MakeGame("Tides of Valoria III"), 0);
   dlg_->ShowDefaultHeader();
@@ -128,7 +128,7 @@ TEST_F(GameInfoTest, DefaultHeaderMessageLeavesAGamePictureAlone) {
   EXPECT_TRUE(Near(HeaderPixels()[0], kPngColour));
 }
 
-TEST_F(GameInfoTest, GameIdThatIsNoFileNameNeverLeadsOutOfTheGameBagFolder) {
+TEST_F(ClientDlgGameInfoTest, GameIdThatIsNoFileNameNeverLeadsOutOfTheGameBagFolder) {
   // gamebag/../install_head.png would be the local data folder's picture.
   const std::string outside = util::WideToUtf8(folders_.GameBagFolder()) + "../install_head.png";
   WritePicture(outside, kPngColour, "PNG");
@@ -136,7 +136,7 @@ TEST_F(GameInfoTest, GameIdThatIsNoFileNameNeverLeadsOutOfTheGameBagFolder) {
   EXPECT_TRUE(dlg_->HeaderIsDefault());
 }
 
-TEST_F(GameInfoTest, FetchedBagBringsItsHeaderPictureThroughASecondApply) {
+TEST_F(ClientDlgGameInfoTest, FetchedBagBringsItsHeaderPictureThroughASecondApply) {
   auto server = qv::test::LoopbackServer::StartHttp();
   const std::string zip = root_.Path("bag.zip");
   const QByteArray picture = PictureBytes(kPngColour, "PNG");
@@ -161,7 +161,7 @@ TEST_F(GameInfoTest, FetchedBagBringsItsHeaderPictureThroughASecondApply) {
   EXPECT_EQ(server->RequestsTo("/bag.zip").size(), 1u);
 }
 
-TEST_F(GameInfoTest, GameNameBecomesTheTitleAndItsDescriptionReplacesTheParagraph) {
+TEST_F(ClientDlgGameInfoTest, GameNameBecomesTheTitleAndItsDescriptionReplacesTheParagraph) {
   Apply(MakeGame("Tides of Valoria III", "1001", "", "Set sail today."), 0);
   EXPECT_EQ(dlg_->Title(), u"Tides of Valoria III");
   EXPECT_EQ(dlg_->Description(), u"Set sail today.");
@@ -172,7 +172,7 @@ TEST_F(GameInfoTest, GameNameBecomesTheTitleAndItsDescriptionReplacesTheParagrap
   EXPECT_EQ(dlg_->Description(), u"Set sail today.");
 }
 
-TEST_F(GameInfoTest, FirstDescriptionIsTheFeaturedGamesOnceTheGameIsKnownBeforeCreation) {
+TEST_F(ClientDlgGameInfoTest, FirstDescriptionIsTheFeaturedGamesOnceTheGameIsKnownBeforeCreation) {
   auto fresh = std::make_unique<ClientDlg>(&delegate_, folders_, *loops_);
   fresh->ApplyGameInfo(MakeGame("Tides of Valoria III"), 0);  // not created: copied, not posted
   ASSERT_TRUE(fresh->Create(&owner_, dlg_->WindowRect()));

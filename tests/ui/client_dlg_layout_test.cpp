@@ -9,9 +9,9 @@
 namespace qv::ui::test {
 namespace {
 
-using LayoutTest = ClientDlgTest;
+using ClientDlgLayoutTest = ClientDlgTest;
 
-TEST_F(LayoutTest, WindowIsAFramelessToolWindowOwnedByTheMainWindowInsideItsFrame) {
+TEST_F(ClientDlgLayoutTest, WindowIsAFramelessToolWindowOwnedByTheMainWindowInsideItsFrame) {
   EXPECT_EQ(owner_.size(), QSize(584, 410));
   EXPECT_TRUE(dlg_->HasWindow());
   EXPECT_EQ(dlg_->Window(), dlg_.get());
@@ -26,7 +26,7 @@ TEST_F(LayoutTest, WindowIsAFramelessToolWindowOwnedByTheMainWindowInsideItsFram
   EXPECT_EQ(dlg_->WindowRect(), dlg_->geometry());
 }
 
-TEST_F(LayoutTest, ElementsSitWhereTheLayoutPutsThem) {
+TEST_F(ClientDlgLayoutTest, ElementsSitWhereTheLayoutPutsThem) {
   // Right and bottom edges excluded, as in the layout table.
   struct Case {
     const char* element;
@@ -49,7 +49,7 @@ TEST_F(LayoutTest, ElementsSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(CloseButtonRect(558).size(), QSize(16, 16));
 }
 
-TEST_F(LayoutTest, CreatedWindowShowsTheDefaultTextsAndNoHeaderYet) {
+TEST_F(ClientDlgLayoutTest, CreatedWindowShowsTheDefaultTextsAndNoHeaderYet) {
   EXPECT_EQ(dlg_->Title(), u"QVorvane");
   EXPECT_EQ(dlg_->Description(), util::Utf8ToWide(util::kPlatformDescription));
   EXPECT_EQ(dlg_->StatusLine(), u"Installing...");
@@ -62,7 +62,7 @@ TEST_F(LayoutTest, CreatedWindowShowsTheDefaultTextsAndNoHeaderYet) {
   }
 }
 
-TEST_F(LayoutTest, PlacingMovesAndShowsTheWindowAtTheNewRectangle) {
+TEST_F(ClientDlgLayoutTest, PlacingMovesAndShowsTheWindowAtTheNewRectangle) {
   dlg_->hide();
   const QRect moved(300, 200, 558, 384);
   dlg_->PlaceAt(moved);
@@ -71,7 +71,21 @@ TEST_F(LayoutTest, PlacingMovesAndShowsTheWindowAtTheNewRectangle) {
   EXPECT_TRUE(dlg_->isVisible());
 }
 
-TEST_F(LayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
+TEST_F(ClientDlgLayoutTest, LayoutShowsTheWindowOnlyWithItsOwner) {
+  // Closed to the tray: a late game record must not bring the content up without its frame.
+  owner_.hide();
+  dlg_->hide();
+  dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III"), 0);
+  DeliverMessages();
+  EXPECT_FALSE(dlg_->isVisible());
+
+  owner_.show();
+  dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III"), 0);
+  DeliverMessages();
+  EXPECT_TRUE(dlg_->isVisible());
+}
+
+TEST_F(ClientDlgLayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
   dlg_->SetLinkColor(kLinkPressedColor);
   ShowStatus(0, 40, u"Downloading...");
   ASSERT_EQ(dlg_->StatusLine(), u"Downloading... 40%");
@@ -81,6 +95,22 @@ TEST_F(LayoutTest, EveryLayoutResetsTheLinkColourAndStatusLine) {
   EXPECT_EQ(dlg_->StatusLine(), u"Installing...");
   FireTimer(ClientDlg::Timer::kRefresh);
   EXPECT_EQ(dlg_->StatusLine(), u"Downloading... 40%");
+}
+
+TEST_F(ClientDlgLayoutTest, OverlongDescriptionStaysInsideItsRectangle) {
+  auto render_with = [&](const std::string& desc) {
+    dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "", desc), 0);
+    DeliverMessages();
+    ShowStatus(0, 30, u"Downloading...");
+    return dlg_->RenderSurface();
+  };
+  std::string overlong;
+  while (overlong.size() < 500) overlong += "Sail the shattered seas of Valoria. ";
+  const QImage short_text = render_with("Sail.");
+  const QImage long_text = render_with(overlong);
+  // Everything from the bar down is the same as with a one-word description.
+  const QRect below(0, 345, 558, 384 - 345);
+  EXPECT_EQ(long_text.copy(below), short_text.copy(below));
 }
 
 }  // namespace

@@ -11,9 +11,9 @@
 namespace qv::ui::test {
 namespace {
 
-class MouseTest : public ClientDlgTest {
+class ClientDlgMouseTest : public ClientDlgTest {
  protected:
-  MouseTest() {
+  ClientDlgMouseTest() {
     dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "s1"), 0);  // default header
     DeliverMessages();
     ShowStatus(0, 50, u"Downloading...");
@@ -55,7 +55,7 @@ class MouseTest : public ClientDlgTest {
   const QRect minimise_ = MinimiseButtonRect(558);
 };
 
-TEST_F(MouseTest, OnlyOpaquePicturePixelsTakeTheMouse) {
+TEST_F(ClientDlgMouseTest, OnlyOpaquePicturePixelsTakeTheMouse) {
   const QPoint title_text = TextPixelIn(TitleRect());
   const QPoint status_text = TextPixelIn(StatusRect());
   const QPoint description_text = TextPixelIn(DescriptionRect());
@@ -87,7 +87,7 @@ TEST_F(MouseTest, OnlyOpaquePicturePixelsTakeTheMouse) {
   EXPECT_EQ(dlg_->InputRegion().boundingRect(), EdgeRect(0, 8, 558, 355));
 }
 
-TEST_F(MouseTest, PressesOutsideThePicturesReachTheOwnerAtTheSamePlace) {
+TEST_F(ClientDlgMouseTest, PressesOutsideThePicturesReachTheOwnerAtTheSamePlace) {
   QTest::mousePress(dlg_.get(), Qt::LeftButton, {}, QPoint(4, 10));
   QTest::mouseRelease(dlg_.get(), Qt::LeftButton, {}, QPoint(4, 10));
   ASSERT_EQ(owner_.mouse.size(), 2u);
@@ -101,7 +101,7 @@ TEST_F(MouseTest, PressesOutsideThePicturesReachTheOwnerAtTheSamePlace) {
   EXPECT_TRUE(owner_.mouse.empty()) << "the header takes the press itself";
 }
 
-TEST_F(MouseTest, HoveringAButtonShowsTheOrangePictureAndTheHandUntilTheMouseLeaves) {
+TEST_F(ClientDlgMouseTest, HoveringAButtonShowsTheOrangePictureAndTheHandUntilTheMouseLeaves) {
   ASSERT_TRUE(ShowsPicture(close_.topLeft(), kClosePicture));
   MoveTo(close_.center());
   EXPECT_TRUE(dlg_->close_hovered());
@@ -120,7 +120,7 @@ TEST_F(MouseTest, HoveringAButtonShowsTheOrangePictureAndTheHandUntilTheMouseLea
   EXPECT_TRUE(ShowsPicture(minimise_.topLeft(), kMinimisePicture));
 }
 
-TEST_F(MouseTest, MovingOntoTextLeavesTheButtonsLikeLeavingTheWindow) {
+TEST_F(ClientDlgMouseTest, MovingOntoTextLeavesTheButtonsLikeLeavingTheWindow) {
   MoveTo(close_.center());
   ASSERT_TRUE(dlg_->close_hovered());
   MoveTo(QPoint(4, 10));
@@ -128,14 +128,14 @@ TEST_F(MouseTest, MovingOntoTextLeavesTheButtonsLikeLeavingTheWindow) {
   EXPECT_EQ(dlg_->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(MouseTest, ShowingOrHidingTheWindowsResetsTheHover) {
+TEST_F(ClientDlgMouseTest, ShowingOrHidingTheWindowsResetsTheHover) {
   MoveTo(close_.center());
   dlg_->ResetButtonHover();
   EXPECT_FALSE(dlg_->close_hovered());
   EXPECT_TRUE(ShowsPicture(close_.topLeft(), kClosePicture));
 }
 
-TEST_F(MouseTest, ReleaseOnCloseAsksTheOwnerToCloseToTheTrayAndOffersTheLink) {
+TEST_F(ClientDlgMouseTest, ReleaseOnCloseAsksTheOwnerToCloseToTheTrayAndOffersTheLink) {
   dlg_->SetLinkColor(kLinkPressedColor);
   ASSERT_NE(dlg_->TimerId(ClientDlg::Timer::kOfferLink), 0);
   // No press before: a release on the button acts on its own.
@@ -149,7 +149,15 @@ TEST_F(MouseTest, ReleaseOnCloseAsksTheOwnerToCloseToTheTrayAndOffersTheLink) {
   EXPECT_TRUE(owner_.mouse.empty());
 }
 
-TEST_F(MouseTest, ReleaseOnMinimiseAsksTheOwnerToMinimiseAndDropsTheHover) {
+TEST_F(ClientDlgMouseTest, OtherButtonsDoNotPressTheWindowsButtons) {
+  QTest::mouseRelease(dlg_.get(), Qt::RightButton, {}, close_.center());
+  QTest::mouseRelease(dlg_.get(), Qt::MiddleButton, {}, minimise_.center());
+  DeliverMessages();
+  EXPECT_TRUE(owner_.messages.empty());
+  EXPECT_TRUE(dlg_->LinkText().empty());
+}
+
+TEST_F(ClientDlgMouseTest, ReleaseOnMinimiseAsksTheOwnerToMinimiseAndDropsTheHover) {
   MoveTo(minimise_.center());
   QTest::mouseRelease(dlg_.get(), Qt::LeftButton, {}, minimise_.center());
   DeliverMessages();

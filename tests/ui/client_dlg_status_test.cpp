@@ -12,10 +12,10 @@
 namespace qv::ui::test {
 namespace {
 
-using StatusTest = ClientDlgTest;
+using ClientDlgStatusTest = ClientDlgTest;
 using Timer = ClientDlg::Timer;
 
-TEST_F(StatusTest, StatusLineShowsTheTranslatedKeyAndTheCappedPercentage) {
+TEST_F(ClientDlgStatusTest, StatusLineShowsTheTranslatedKeyAndTheCappedPercentage) {
   struct Case {
     int percent;
     std::u16string key;
@@ -40,7 +40,7 @@ TEST_F(StatusTest, StatusLineShowsTheTranslatedKeyAndTheCappedPercentage) {
   }
 }
 
-TEST_F(StatusTest, RepeatedPercentageKeepsTheBarWhereTheCapPutIt) {
+TEST_F(ClientDlgStatusTest, RepeatedPercentageKeepsTheBarWhereTheCapPutIt) {
   ShowStatus(0, 99, u"Downloading...");
   ASSERT_EQ(dlg_->ShownProgress(), 98);
   // The same 99 again, now with the completion key: not a new percentage, the bar stays.
@@ -49,7 +49,7 @@ TEST_F(StatusTest, RepeatedPercentageKeepsTheBarWhereTheCapPutIt) {
   EXPECT_EQ(dlg_->StatusLine(), u"Installation completed. 98%");
 }
 
-TEST_F(StatusTest, StatusReportStartsTheRefreshAndTheLinkTimerOnce) {
+TEST_F(ClientDlgStatusTest, StatusReportStartsTheRefreshAndTheLinkTimerOnce) {
   dlg_->UpdateStatus(0, 5, u"Downloading...");
   DeliverMessages();
   const int refresh = dlg_->TimerId(Timer::kRefresh);
@@ -64,7 +64,7 @@ TEST_F(StatusTest, StatusReportStartsTheRefreshAndTheLinkTimerOnce) {
   EXPECT_EQ(dlg_->TimerId(Timer::kOfferLink), offer_link) << "the link timer is not restarted";
 }
 
-TEST_F(StatusTest, CompletionIsShownThenTheFinishTimerQuitsThroughTheDelegate) {
+TEST_F(ClientDlgStatusTest, CompletionIsShownThenTheFinishTimerQuitsThroughTheDelegate) {
   ShowStatus(0, 100, u"Installation completed.");
   EXPECT_EQ(dlg_->StatusLine(), u"Installation completed. 100%");
   EXPECT_EQ(dlg_->TimerId(Timer::kRefresh), 0);
@@ -77,7 +77,7 @@ TEST_F(StatusTest, CompletionIsShownThenTheFinishTimerQuitsThroughTheDelegate) {
   EXPECT_EQ(delegate_.no_connection_reports, 0);
 }
 
-TEST_F(StatusTest, RanOutOfAttemptsReportsTheLostConnectionInsteadOfShowingFailure) {
+TEST_F(ClientDlgStatusTest, RanOutOfAttemptsReportsTheLostConnectionInsteadOfShowingFailure) {
   ShowStatus(0, 30, u"Downloading...");
   ShowStatus(100, 30, u"Failed...");
   EXPECT_EQ(delegate_.no_connection_reports, 1);
@@ -86,19 +86,19 @@ TEST_F(StatusTest, RanOutOfAttemptsReportsTheLostConnectionInsteadOfShowingFailu
   EXPECT_EQ(delegate_.quits, 0);
 }
 
-TEST_F(StatusTest, OtherFailureOnlyShowsOnTheStatusLineAndTheRefreshGoesOn) {
+TEST_F(ClientDlgStatusTest, OtherFailureOnlyShowsOnTheStatusLineAndTheRefreshGoesOn) {
   ShowStatus(6, 50, u"Failed...");
   EXPECT_EQ(dlg_->StatusLine(), u"Failed... 50%");
   EXPECT_NE(dlg_->TimerId(Timer::kRefresh), 0);
   EXPECT_EQ(delegate_.no_connection_reports, 0);
 }
 
-TEST_F(StatusTest, TickComputesTheFillFromTheShownPercentage) {
+TEST_F(ClientDlgStatusTest, TickComputesTheFillFromTheShownPercentage) {
   ShowStatus(0, 50, u"Downloading...");
   EXPECT_EQ(dlg_->FillRect(), EdgeRect(22, 345, 288, 355));
 }
 
-TEST_F(StatusTest, LinkIsOfferedWhenTheLinkTimerExpires) {
+TEST_F(ClientDlgStatusTest, LinkIsOfferedWhenTheLinkTimerExpires) {
   dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "s7"), 0);
   dlg_->UpdateStatus(0, 1, u"Downloading...");
   DeliverMessages();
@@ -109,7 +109,7 @@ TEST_F(StatusTest, LinkIsOfferedWhenTheLinkTimerExpires) {
   EXPECT_EQ(dlg_->TimerId(Timer::kOfferLink), 0);
 }
 
-TEST_F(StatusTest, StatusAndGameFromWorkerThreadsArriveWhole) {
+TEST_F(ClientDlgStatusTest, StatusAndGameFromWorkerThreadsArriveWhole) {
   // Workers hand over while the UI thread ticks and paints; the sanitizer builds check the locks.
   std::atomic<bool> done{false};
   std::thread status_worker([&] {

@@ -48,7 +48,7 @@ TEST(FeaturedGameTest, GamePageCarriesTheServerIdAsItStands) {
   }
 }
 
-using LinkDrawingTest = ClientDlgTest;
+using ClientDlgLinkTest = ClientDlgTest;
 
 // Whether anything is drawn inside the link's rectangle.
 bool LinkAreaDrawn(ClientDlg& dlg) {
@@ -62,7 +62,7 @@ bool LinkAreaDrawn(ClientDlg& dlg) {
   return false;
 }
 
-TEST_F(LinkDrawingTest, LinkAppearsInItsColourOnlyForTheFeaturedGamesServer) {
+TEST_F(ClientDlgLinkTest, LinkAppearsInItsColourOnlyForTheFeaturedGamesServer) {
   dlg_->ApplyGameInfo(MakeGame("Other game", "1001", "s7"), 0);
   DeliverMessages();
   ShowStatus(0, 10, u"Downloading...");

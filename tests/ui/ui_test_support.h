@@ -35,7 +35,9 @@ class RecordingOwner : public BaseDlg {
   void mouseMoveEvent(QMouseEvent* event) override { Record(event); }
 
  private:
-  void Record(QMouseEvent* event) { mouse.emplace_back(event->type(), event->position().toPoint()); }
+  void Record(QMouseEvent* event) {
+    mouse.emplace_back(event->type(), event->position().toPoint());
+  }
 };
 
 class CountingDelegate : public ClientDlg::Delegate {
