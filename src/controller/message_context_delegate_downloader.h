@@ -40,6 +40,7 @@ class MessageContextDelegateDownloader : public core::MessageLoopContext::Delete
   static MessageContextDelegateDownloader& Instance();
 
   explicit MessageContextDelegateDownloader(ControllerSetup setup = {});
+  // Stops the loops first when Start ran without Stop, so no worker reports into a freed object.
   ~MessageContextDelegateDownloader() override;
 
   // UI thread, once. Starts the main-thread loop on `dispatcher` (the UI thread's event loop),

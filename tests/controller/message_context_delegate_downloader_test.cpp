@@ -137,6 +137,7 @@ class ControllerTest : public test::InstallStepsMachineTest {
   ~ControllerTest() override {
     controller_.reset();
     core::ThreadBase::WaitUntilNoLiveThreads();
+    ui_.Flush();  // the windows' messages still queued read the windows, which go next
   }
 
   ControllerSetup MakeSetup() {
@@ -300,9 +301,11 @@ TEST_F(ControllerTest, StopDuringADownloadEndsPromptlyAndFreesEveryLoopAndTask) 
   EXPECT_FALSE(loops_->HasLoop(kCheckNetLoopName));
   const auto calls = windows_.calls();
   EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                          [](const std::string& call) { return call.find("Failed") != std::string::npos; }),
+                          [](const std::string& call) {
+                            return call.find("Failed") != std::string::npos;
+                          }),
             0);
-  EXPECT_TRUE(service_.Reports().size() == 1u);
+  EXPECT_EQ(service_.Reports().size(), 1u);
 }
 
 TEST_F(ControllerTest, LostConnectionReachesTheMainWindow) {

@@ -30,8 +30,9 @@ class FakeProcessTable final : public platform::ProcessTable {
   bool Terminate(pid_t pid) const override {
     std::lock_guard lock(mutex_);
     terminated_.push_back(pid);
-    std::erase_if(processes_,
-                  [pid](const Process& process) { return process.entry.pid == pid && !process.stubborn; });
+    std::erase_if(processes_, [pid](const Process& process) {
+      return process.entry.pid == pid && !process.stubborn;
+    });
     return true;
   }
 
