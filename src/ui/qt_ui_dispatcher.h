@@ -34,6 +34,8 @@ class QtUiDispatcher final : public core::UiDispatcher {
   class Receiver;
   // UI thread: runs the oldest queued piece of work.
   void RunNext();
+  // UI thread: takes and drops the lock, so every post made so far happens before what follows.
+  void SyncWithPosters();
 
   std::mutex lock_;
   std::deque<std::function<void()>> queue_;  // guarded by lock_
