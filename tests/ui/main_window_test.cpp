@@ -157,6 +157,15 @@ TEST_F(MainWindowTest, NoConnectionShowsOneWarningAndQuitsWithZero) {
   EXPECT_EQ(seen[1], "Can't connect to the Internet.\nPlease check your connection and try again.");
 }
 
+TEST_F(MainWindowTest, MovingTheWindowCarriesTheProgressWindowAlong) {
+  window().move(window().pos() + QPoint(40, -25));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window().client()->geometry(),
+            window().geometry().adjusted(kClientInset, kClientInset, -kClientInset, -kClientInset));
+  EXPECT_EQ(window().client()->WindowRect(), window().client()->geometry());
+  EXPECT_TRUE(BothShown());
+}
+
 TEST_F(MainWindowTest, OnlyTheTopStripDrags) {
   const std::pair<int, bool> cases[] = {{0, true}, {49, true}, {50, false}, {409, false}};
   for (const auto& [y, drags] : cases) {
