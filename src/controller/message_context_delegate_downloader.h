@@ -61,10 +61,15 @@ class MessageContextDelegateDownloader : public core::MessageLoopContext::Delete
   void OnInstallRecord(const workflow::InstallRecord& record) override;
 
  private:
+  // The windows when they exist with their progress window, else null (events are dropped then).
+  InstallerWindows* ProgressWindows() const;
+
   ControllerSetup setup_;
   std::atomic<InstallerWindows*> windows_{nullptr};
   std::u16string program_name_;      // UI thread: set by Start
   std::u16string base_data_folder_;  // UI thread: set by Start
+  bool started_ = false;             // UI thread
+  bool stopped_ = false;             // UI thread
 };
 
 }  // namespace qv::controller

@@ -57,6 +57,15 @@ std::u16string SubFolder(const std::u16string& data_folder, std::u16string_view 
 
 }  // namespace
 
+std::u16string RememberedDataFolder(const InstallMachine& machine) {
+  std::string remembered;
+  platform::GetPrivateProfileString(kRecordSection, kDlPathKey, "", remembered, kDlPathBufferUnits,
+                                    InstallerConfigPath(*machine.folders));
+  std::u16string folder = util::Utf8ToWide(remembered);
+  Trim(folder);
+  return folder;
+}
+
 std::u16string ResolveDataFolderFrom(std::u16string emulator_candidate, uint64_t& min_space_kb,
                                      std::string_view key_name, const InstallMachine& machine) {
   std::u16string candidate = std::move(emulator_candidate);

@@ -44,6 +44,10 @@ std::u16string ResolveDataFolderFrom(std::u16string emulator_candidate, uint64_t
 std::u16string ResolveDataFolder(uint64_t& min_space_kb, std::string_view key_name,
                                  const InstallMachine& machine);
 
+// The data folder remembered in the installer's config.ini (dl_path), trimmed; empty when none
+// was remembered. Reads only: nothing is chosen or created.
+std::u16string RememberedDataFolder(const InstallMachine& machine);
+
 std::u16string GetDownloadFolder(const InstallMachine& machine);
 
 // Empty when `game_id` is not a plain file-name component (game_id_path.h).

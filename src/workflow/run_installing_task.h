@@ -15,14 +15,17 @@
 // of 50 failed attempts: 20 ms between attempts, 3000 ms once after the twenty-sixth failure.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/msg_task.h"
 #include "platform/process_table.h"
 #include "workflow/install_context.h"
 #include "workflow/install_record.h"
 #include "workflow/service_endpoints.h"
+#include "workflow/statistics_report.h"
 
 namespace qv::workflow {
 
@@ -33,6 +36,10 @@ inline constexpr int64_t kRetryPauseMs = 20;
 inline constexpr int64_t kLongRetryPauseMs = 3000;
 // The state code of a report whose attempts ran out.
 inline constexpr int kBudgetExhaustedStateCode = 100;
+// Closing the platform's running processes before a new installation: at most this many passes,
+// with this pause after each pass that found one.
+inline constexpr int kMaxProcessClosingPasses = 60;
+inline constexpr int64_t kProcessClosingPauseMs = 1000;
 
 // What the installing task works with. The program uses the defaults (the build's services, the
 // process's folders and drives, the machine's processes); tests point it at their own.
@@ -73,6 +80,21 @@ class RunInstallingTask : public core::MsgTask {
 
  private:
   ~RunInstallingTask() override = default;
+
+  // The stages; each returns false when the run ends there (a failure or a stop request).
+  bool QueryPackage();
+  bool InstallNewPlatform();
+  bool Finish();
+  // False when a stop request ended the passes.
+  bool ClosePlatformProcesses();
+
+  // The wait after a failed transfer attempt, which it counts. False when a stop ended it.
+  bool WaitAfterFailedAttempt();
+  bool WantsPluginPackage() const;
+  bool PluginPackageMatchesDigest(const std::u16string& package) const;
+  // The folders the legacy clean-up must never empty: our own and the remembered data folder.
+  std::vector<std::u16string> FoldersToKeep() const;
+  ReportTarget StatisticsTarget() const;
 
   Delegate* const delegate_;
   const std::string code_;

@@ -1,0 +1,49 @@
+// qvorvane-installer: one installer per user. A second start asks the running one to show its
+// windows and ends with 0. The first chooses the interface language, shows the main window
+// (which starts the installation) and runs the event loop until the window quits; then it stops
+// the installation's loops before the windows go, and ends with the loop's exit code.
+
+#include <memory>
+
+#include "controller/message_context_delegate_downloader.h"
+#include "platform/single_instance.h"
+#include "ui/installer_application.h"
+#include "ui/qt_ui_dispatcher.h"
+#include "ui/qvorvane_downloader_dlg.h"
+#include "util/language_selection.h"
+
+namespace {
+
+// The name a running installer is known by to a second start.
+constexpr char kInstanceName[] = "QvorvaneDownloaderapp_global_only_mutex";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace qv;
+
+  std::unique_ptr<platform::SingleInstance> instance;
+  if (platform::SingleInstance::Acquire(kInstanceName, instance) ==
+      platform::InstanceLockResult::kHeldElsewhere) {
+    platform::SendShowRequest(kInstanceName);
+    return 0;
+  }
+
+  ui::InstallerApplication application(argc, argv);
+  util::SelectLanguage();
+
+  auto& controller = controller::MessageContextDelegateDownloader::Instance();
+  // The dispatcher outlives the controller's Stop; the window outlives it too.
+  ui::QtUiDispatcher dispatcher;
+  ui::MainWindowSetup setup;
+  setup.start_installation = [&controller, &dispatcher](ui::QvorvaneDownloaderDlg& window) {
+    controller.Start(&window, dispatcher);
+  };
+  ui::QvorvaneDownloaderDlg window(std::move(setup));
+  if (instance) application.WatchShowRequests(*instance, [&window] { window.OnShowRequest(); });
+  if (!window.Create()) return 0;
+
+  const int exit_code = application.Exec();
+  controller.Stop();
+  return exit_code;
+}

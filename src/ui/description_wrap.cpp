@@ -1,0 +1,77 @@
+#include "ui/description_wrap.h"
+
+#include <QFontMetrics>
+
+#include "ui/qt_text.h"
+
+namespace qv::ui {
+namespace {
+
+constexpr char16_t kBlank = u' ';
+
+}  // namespace
+
+std::vector<DescriptionLine> WrapDescription(std::u16string_view text, const QRect& rect,
+                                             const MeasureText& measure) {
+  std::vector<DescriptionLine> lines;
+  const size_t length = text.size();
+  if (length == 0) return lines;
+  const int fits_below = rect.width() - 1;  // a piece fits when narrower than this
+  const int bottom = rect.top() + rect.height();
+  int y = rect.top();
+  size_t start = 0;
+  size_t end = 1;
+  for (;;) {
+    const std::u16string_view line = text.substr(start, end - start);
+    const size_t blank = text.find(kBlank, end);
+    const size_t word_end = blank == std::u16string_view::npos ? length : blank;
+    const QSize line_size = measure(line);
+    const QSize word_size = measure(text.substr(start, word_end - start));
+    const int height = line_size.height();
+    if (y + height > bottom) {
+      if (lines.empty()) return lines;
+      lines.back().end = length;
+      return lines;
+    }
+    const bool line_fits = line_size.width() < fits_below;
+    const bool word_fits = word_size.width() < fits_below;
+    // Within the line's first run without blanks a word that can never fit is broken by
+    // characters instead of one character per line.
+    const bool first_run = line.find(kBlank) == std::u16string_view::npos;
+    if (line_fits && end < length && (word_fits || first_run)) {
+      ++end;
+      continue;
+    }
+    size_t line_end = end;
+    // The character that made the line too wide starts the next one, unless it is a blank (a
+    // trailing blank may overhang) or the only character.
+    if (!line_fits && end - start > 1 && text[end - 1] != kBlank) line_end = end - 1;
+    lines.push_back({start, line_end, height});
+    y += height + 1;
+    start = line_end;
+    if (start >= length) return lines;
+    end = start + 1;
+  }
+}
+
+MeasureText MeasureWith(const QFont& font) {
+  return [metrics = QFontMetrics(font)](std::u16string_view piece) {
+    return QSize(metrics.horizontalAdvance(ToQString(piece)), metrics.height());
+  };
+}
+
+void DrawDescription(QPainter& painter, std::u16string_view text, const QRect& rect,
+                     const QFont& font, const QColor& color) {
+  painter.setFont(font);
+  painter.setPen(color);
+  int offset = 0;
+  for (const DescriptionLine& line : WrapDescription(text, rect, MeasureWith(font))) {
+    const QRect line_rect(rect.left(), rect.top() + offset, rect.width(), line.height);
+    QRect drawn;
+    painter.drawText(line_rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     ToQString(text.substr(line.start, line.end - line.start)), &drawn);
+    offset += drawn.height() + 1;
+  }
+}
+
+}  // namespace qv::ui

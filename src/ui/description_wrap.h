@@ -1,0 +1,47 @@
+// The description paragraph broken into lines by measurement.
+//
+// Lines grow one character at a time while the text so far and the text up to the next blank
+// both stay narrower than the rectangle (less one pixel), so a line breaks right after the blank
+// before a word that would not fit. A run without blanks that is wider than a line (a long word,
+// or a text written without blanks such as Chinese) is broken after its last character that
+// fits. A line that would pass the rectangle's bottom is not started: the last line taken then
+// holds the rest of the text (drawn clipped to its height).
+//
+// Pure functions over a measuring callback; the painter's thread for drawing.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QRect>
+#include <QSize>
+#include <cstddef>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace qv::ui {
+
+struct DescriptionLine {
+  size_t start = 0;  // text[start, end)
+  size_t end = 0;
+  int height = 0;  // as measured
+
+  bool operator==(const DescriptionLine&) const = default;
+};
+
+// Width and height of one line of text.
+using MeasureText = std::function<QSize(std::u16string_view)>;
+
+// The lines of `text` in `rect`; none for an empty text or when not even one line fits.
+std::vector<DescriptionLine> WrapDescription(std::u16string_view text, const QRect& rect,
+                                             const MeasureText& measure);
+
+// WrapDescription measured with `font`, drawn line below line in `color`.
+void DrawDescription(QPainter& painter, std::u16string_view text, const QRect& rect,
+                     const QFont& font, const QColor& color);
+
+// The measurement with `font`: the advance width and the line height.
+MeasureText MeasureWith(const QFont& font);
+
+}  // namespace qv::ui

@@ -1,0 +1,45 @@
+// InstallerApplication: the program's Qt application and the event loop it runs.
+//
+// It turns Qt's high-DPI scaling off before the application object exists (every coordinate of
+// the windows is a physical pixel), keeps the program running when its last window hides (the
+// program ends only when asked to quit), hands a second start's "show yourself" requests to the
+// program, and ends the event loop with 0 when the session or a terminal asks the program to end
+// (SIGTERM, SIGINT, SIGHUP), so that the usual shut-down order still runs.
+//
+// Threads: UI thread only; one per process, made before any window and kept until after the
+// windows are gone.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+class QApplication;
+class QSocketNotifier;
+
+namespace qv::platform {
+class SingleInstance;
+}
+
+namespace qv::ui {
+
+class InstallerApplication {
+ public:
+  InstallerApplication(int& argc, char** argv);
+  ~InstallerApplication();
+  InstallerApplication(const InstallerApplication&) = delete;
+  InstallerApplication& operator=(const InstallerApplication&) = delete;
+
+  // Calls `on_show` on the UI thread for every "show yourself" request that reaches `instance`
+  // (borrowed; it outlives this object). Nothing when the instance has no socket.
+  void WatchShowRequests(platform::SingleInstance& instance, std::function<void()> on_show);
+
+  // Runs the event loop; its exit code (QCoreApplication::exit).
+  int Exec();
+
+ private:
+  std::unique_ptr<QApplication> app_;
+  std::unique_ptr<QSocketNotifier> show_requests_;
+  std::unique_ptr<QSocketNotifier> termination_;
+};
+
+}  // namespace qv::ui

@@ -1,0 +1,175 @@
+// QvorvaneDownloaderDlg: the installer's main window, the switchboard between the user, the
+// progress window (ClientDlg) and the install controller.
+//
+// It is a frameless layered window showing the frame picture; the progress window, which it
+// creates and owns, sits 13 px inside it and draws everything else. Presses that fall through the
+// progress window land here: the top strip (client y below 50) drags the window, the link
+// rectangle of the progress window opens the game page. The close button and the system's close
+// command hide both windows to the tray (the tray icon is added at the first close and stays);
+// the minimise button minimises; a left click on the tray icon and a second start of the program
+// show both windows again. The program ends only through Quit: after the installation completed,
+// or after the no-connection message box.
+//
+// Numbered messages (controller/window_messages.h) come as window messages on the Qt event loop;
+// the tray icon's clicks become WM_TRAY_ICON with the mouse message they stand for.
+//
+// Threads: made, created, shown and destroyed on the UI thread, where all its messages and
+// events run. The controller calls the InstallerWindows side from its worker threads: the
+// install record is copied under the window's lock, the progress window's data under that
+// window's lock, and ReportNoConnection only posts a message. The program stops the controller
+// (its Stop) before it destroys the window. Statistics events go through a ReportSender, so the
+// UI thread never waits for the statistics service.
+//
+// Ownership: the program owns the window; the window owns the progress window, the tray icon and
+// the report sender; the folders and the loop registry are borrowed and outlive the window.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "controller/installer_windows.h"
+#include "core/message_loop_context.h"
+#include "ui/base_dlg.h"
+#include "ui/client_dlg.h"
+#include "ui/report_sender.h"
+#include "util/app_folders.h"
+#include "workflow/install_record.h"
+
+class QSystemTrayIcon;
+
+namespace qv::ui {
+
+class QvorvaneDownloaderDlg;
+
+// What the main window works with. The program starts the install controller; tests give their
+// own statistics endpoint, folders and URL opener.
+struct MainWindowSetup {
+  // Called by Create once both windows are up: the program hands the window to the install
+  // controller (MessageContextDelegateDownloader::Start). Empty: no installation is started.
+  std::function<void(QvorvaneDownloaderDlg& window)> start_installation;
+  std::string stats_base_url;  // empty: the build's statistics service
+  util::AppFolders* folders = &util::ProcessAppFolders();
+  core::MessageLoopContext* loops = &core::MessageLoopContext::Instance();
+  // Opens the game page; empty: the desktop's default browser.
+  std::function<void(const std::string& url)> open_url;
+};
+
+// The statistics events of the main window: event name and its code.
+struct WindowEvent {
+  const char* ex;
+  const char* op;
+};
+inline constexpr WindowEvent kTrayClickEvent = {"tray_click", "10"};
+inline constexpr WindowEvent kMinimiseButtonEvent = {"btn_mini", "11"};
+inline constexpr WindowEvent kCloseButtonEvent = {"btn_close", "12"};
+inline constexpr WindowEvent kSystemCloseEvent = {"tb_btn_close", "13"};
+
+// The mouse messages a WM_TRAY_ICON carries in lParam.
+inline constexpr intptr_t kTrayMouseMove = 0x0200;        // WM_MOUSEMOVE
+inline constexpr intptr_t kTrayLeftButtonDown = 0x0201;   // WM_LBUTTONDOWN
+inline constexpr intptr_t kTrayLeftDoubleClick = 0x0203;  // WM_LBUTTONDBLCLK
+inline constexpr intptr_t kTrayRightButtonDown = 0x0204;  // WM_RBUTTONDOWN
+inline constexpr intptr_t kTrayMiddleButtonDown = 0x0207; // WM_MBUTTONDOWN
+
+inline constexpr char kNoConnectionCaption[] = "Setup - QVorvane ";
+inline constexpr char kNoConnectionText[] =
+    "Can't connect to the Internet.\nPlease check your connection and try again.";
+inline constexpr char kTrayTip[] = "QVorvane";
+
+class QvorvaneDownloaderDlg final : public BaseDlg,
+                                    public ClientDlg::Delegate,
+                                    public controller::InstallerWindows {
+ public:
+  // The window is made at this size, centred in the work area, then takes the frame's size.
+  static constexpr int kCreateWidth = 580;
+  static constexpr int kCreateHeight = 386;
+  // Presses above this client y drag the window.
+  static constexpr int kDragStripHeight = 50;
+  // Icon resources: large and small.
+  static constexpr int kLargeIconId = 107;
+  static constexpr int kSmallIconId = 108;
+
+  explicit QvorvaneDownloaderDlg(MainWindowSetup setup);
+  // Removes the tray icon.
+  ~QvorvaneDownloaderDlg() override;
+
+  // Makes the window and the progress window, shows both and starts the installation. False
+  // (and nothing shown) when the frame picture or the progress window cannot be made.
+  bool Create();
+
+  // ClientDlg::Delegate.
+  void Quit() override;
+  void ReportNoConnection() override;
+
+  // controller::InstallerWindows (worker threads).
+  bool HasProgressWindow() const override;
+  void ApplyGameInfo(const workflow::GameInfo& game, uintptr_t fetch_bag) override;
+  void ShowDefaultHeader() override;
+  void StoreInstallRecord(const workflow::InstallRecord& record) override;
+  void UpdateStatus(std::u16string_view key, int state_code, int percent) override;
+
+  // UI thread. Shows, raises and activates both windows (restoring a minimised one), or hides
+  // both.
+  void ShowWindows(bool show);
+  // The answer to a second start of the program.
+  void OnShowRequest() { ShowWindows(true); }
+
+  // Handles numbered message `number` and returns its result (WM_TRAY_ICON answers -1 for a
+  // mouse message it does not handle).
+  intptr_t HandleMessage(uint32_t number, uintptr_t wparam, intptr_t lparam);
+
+  // Whether a press at `client_point` drags the window.
+  static bool InDragStrip(const QPoint& client_point) {
+    return client_point.y() < kDragStripHeight;
+  }
+  // The first position: the create size centred in `work_area`.
+  static QRect CentredRect(const QRect& work_area);
+
+  // A copy of the install record (any thread).
+  workflow::InstallRecord Record() const;
+  ClientDlg* client() { return client_.get(); }
+  // Null until Create; visible once the first close added it.
+  QSystemTrayIcon* tray_icon() { return tray_.get(); }
+  // How many times the icon was added to the tray.
+  int tray_icon_adds() const { return tray_icon_adds_; }
+  ReportSender& reports() { return reports_; }
+
+ protected:
+  void OnWindowMessage(uint32_t number, uintptr_t wparam, intptr_t lparam) override;
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  enum class CloseSource { kCloseButton, kSystem };
+
+  void CloseToTray(CloseSource source);
+  void Minimise();
+  void ShowNoConnection();
+  void PlaceProgressWindow();
+  void Report(const WindowEvent& event);
+  // The press's point in the progress window's client coordinates, if it lies on its link.
+  bool OnLink(const QPoint& client_point) const;
+
+  MainWindowSetup setup_;
+  ReportSender reports_;
+  std::unique_ptr<ClientDlg> client_;
+  std::atomic<ClientDlg*> client_ready_{nullptr};  // client_ once it was created; for workers
+  std::unique_ptr<QSystemTrayIcon> tray_;
+  int tray_icon_adds_ = 0;
+  bool no_connection_shown_ = false;  // the box is shown at most once
+
+  mutable std::mutex record_lock_;
+  workflow::InstallRecord record_;  // guarded by record_lock_
+};
+
+}  // namespace qv::ui

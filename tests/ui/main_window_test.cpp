@@ -1,0 +1,239 @@
+// The main window's handling of its messages and of the user's input: tray clicks, the two kinds
+// of close, minimising, the no-connection box, the drag strip, the link and a second start.
+
+#include "ui/qvorvane_downloader_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "controller/window_messages.h"
+#include "main_window_harness.h"
+#include "temp_root.h"
+#include "ui/client_layout.h"
+#include "ui/featured_game.h"
+#include "ui/window_message.h"
+#include "workflow/statistics_report.h"
+
+namespace qv::ui {
+namespace {
+
+using controller::WM_CLOSE_TO_TRAY;
+using controller::WM_MINIMIZE_BUTTON;
+using controller::WM_TRAY_ICON;
+
+class MainWindowTest : public qv::test::TempRootTest {
+ protected:
+  void SetUp() override { ASSERT_TRUE(harness_.window().Create()); }
+  QvorvaneDownloaderDlg& window() { return harness_.window(); }
+  bool BothShown() {
+    return window().isVisible() && !window().isMinimized() && window().client()->isVisible();
+  }
+  bool BothHidden() { return !window().isVisible() && !window().client()->isVisible(); }
+
+  test::MainWindowHarness harness_;
+};
+
+TEST_F(MainWindowTest, CreateCentresTheFrameAndPlacesTheProgressWindowInside) {
+  const QRect work_area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect first = QvorvaneDownloaderDlg::CentredRect(work_area);
+  EXPECT_EQ(first.size(), QSize(580, 386));
+  EXPECT_EQ(window().geometry(), QRect(first.topLeft(), QSize(584, 410)));
+  EXPECT_TRUE(BothShown());
+  EXPECT_EQ(window().client()->geometry(),
+            window().geometry().adjusted(kClientInset, kClientInset, -kClientInset, -kClientInset));
+  ASSERT_NE(window().tray_icon(), nullptr);
+  EXPECT_FALSE(window().tray_icon()->isVisible());  // added only at the first close
+  EXPECT_EQ(window().tray_icon()->toolTip(), "QVorvane");
+  EXPECT_TRUE(harness_.Reports().empty());
+
+  // Work areas off the origin (a task bar on the left or at the top) still centre the window.
+  EXPECT_EQ(QvorvaneDownloaderDlg::CentredRect(QRect(60, 0, 1860, 1080)).topLeft(),
+            QPoint(60 + 640, 347));
+  EXPECT_EQ(QvorvaneDownloaderDlg::CentredRect(QRect(0, 40, 1001, 800)).topLeft(),
+            QPoint(210, 40 + 207));
+}
+
+TEST_F(MainWindowTest, TrayClicksShowOnlyOnTheLeftButton) {
+  struct Case {
+    intptr_t mouse_message;
+    intptr_t result;
+    bool shows;
+  };
+  const Case cases[] = {
+      {kTrayLeftButtonDown, 0, true},   {kTrayRightButtonDown, 0, false},
+      {kTrayMouseMove, -1, false},      {kTrayLeftDoubleClick, -1, false},
+      {kTrayMiddleButtonDown, -1, false},
+  };
+  std::vector<std::string> expected_reports;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mouse_message);
+    window().ShowWindows(false);
+    EXPECT_EQ(window().HandleMessage(WM_TRAY_ICON, 0, c.mouse_message), c.result);
+    EXPECT_EQ(BothShown(), c.shows);
+    if (c.shows) expected_reports.push_back("10/tray_click");
+    EXPECT_EQ(harness_.Reports(), expected_reports);
+  }
+}
+
+TEST_F(MainWindowTest, ClosingTwiceAddsTheTrayIconOnceAndReportsEachClose) {
+  PostWindowMessage(&window(), WM_CLOSE_TO_TRAY);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(BothHidden());
+  EXPECT_TRUE(window().tray_icon()->isVisible());
+  window().ShowWindows(true);
+  EXPECT_TRUE(window().tray_icon()->isVisible());  // restoring keeps the icon
+
+  window().HandleMessage(WM_CLOSE_TO_TRAY, 0, 0);
+  EXPECT_TRUE(BothHidden());
+  EXPECT_EQ(window().tray_icon_adds(), 1);
+  EXPECT_EQ(harness_.Reports(), (std::vector<std::string>{"12/btn_close", "12/btn_close"}));
+}
+
+TEST_F(MainWindowTest, SystemCloseHidesToTheTrayWithItsOwnEvent) {
+  EXPECT_FALSE(window().close());  // the system's close request (task bar, Alt+F4) is refused
+  EXPECT_TRUE(BothHidden());
+  EXPECT_TRUE(window().tray_icon()->isVisible());
+  window().HandleMessage(WM_TRAY_ICON, 0, kTrayLeftButtonDown);
+  EXPECT_TRUE(BothShown());  // the window was not destroyed
+  PostWindowMessage(&window(), WM_CLOSE_TO_TRAY);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window().tray_icon_adds(), 1);
+  EXPECT_EQ(harness_.Reports(),
+            (std::vector<std::string>{"13/tb_btn_close", "10/tray_click", "12/btn_close"}));
+}
+
+TEST_F(MainWindowTest, MinimiseHidesBothUntilShownAgain) {
+  PostWindowMessage(&window(), WM_MINIMIZE_BUTTON);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window().isMinimized());
+  EXPECT_FALSE(window().client()->isVisible());
+  EXPECT_FALSE(window().tray_icon()->isVisible());
+
+  window().OnShowRequest();  // a second start of the program
+  EXPECT_TRUE(BothShown());
+  EXPECT_EQ(window().client()->geometry(),
+            window().geometry().adjusted(kClientInset, kClientInset, -kClientInset, -kClientInset));
+  EXPECT_EQ(harness_.Reports(), (std::vector<std::string>{"11/btn_mini"}));
+}
+
+TEST_F(MainWindowTest, NoConnectionShowsOneWarningAndQuitsWithZero) {
+  std::vector<QString> seen;  // caption, text
+  int boxes_seen = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (box == nullptr || !box->isVisible()) continue;
+      ++boxes_seen;
+      EXPECT_TRUE(BothHidden());
+      EXPECT_EQ(box->icon(), QMessageBox::Warning);
+      EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+      seen = {box->windowTitle(), box->text()};
+      window().ReportNoConnection();  // the installing task's own report comes meanwhile
+      QCoreApplication::processEvents();
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  poll.start(5);
+  std::thread worker([&] { window().ReportNoConnection(); });  // the network check's thread
+  worker.join();
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_EQ(boxes_seen, 1);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], "Setup - QVorvane ");
+  EXPECT_EQ(seen[1], "Can't connect to the Internet.\nPlease check your connection and try again.");
+}
+
+TEST_F(MainWindowTest, OnlyTheTopStripDrags) {
+  const std::pair<int, bool> cases[] = {{0, true}, {49, true}, {50, false}, {409, false}};
+  for (const auto& [y, drags] : cases) {
+    EXPECT_EQ(QvorvaneDownloaderDlg::InDragStrip(QPoint(300, y)), drags) << y;
+  }
+}
+
+TEST_F(MainWindowTest, DoubleClickOnTheStripChangesNothing) {
+  const QRect before = window().geometry();
+  QTest::mouseDClick(&window(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window().windowState(), Qt::WindowNoState);
+  EXPECT_EQ(window().geometry(), before);
+  EXPECT_TRUE(BothShown());
+}
+
+TEST_F(MainWindowTest, LinkPressAndReleaseFallingThroughOpenTheGamePage) {
+  workflow::GameInfo game;
+  std::strcpy(game.game_name, "Tides of Valoria III");
+  std::strcpy(game.server_id, "s7");
+  workflow::InstallRecord record;
+  record.game = game;
+  std::thread controller([&] {
+    window().StoreInstallRecord(record);
+    window().ApplyGameInfo(game, 0);
+    window().UpdateStatus(u"Downloading...", 0, 10);
+  });
+  controller.join();
+  QCoreApplication::sendPostedEvents();
+  ClientDlg& client = *window().client();
+  const QPoint link = client.LinkRect().center() + QPoint(kClientInset, kClientInset);
+  const QPoint beside = client.LinkRect().topRight() + QPoint(kClientInset + 30, kClientInset);
+
+  // Before the link is offered its place is empty: presses there do nothing.
+  ASSERT_FALSE(client.LinkShown());
+  QTest::mousePress(&window(), Qt::LeftButton, {}, link);
+  QTest::mouseRelease(&window(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(client.LinkColor(), kLinkColor);
+  EXPECT_TRUE(harness_.opened().empty());
+
+  QTimerEvent offer(client.TimerId(ClientDlg::Timer::kOfferLink));
+  ASSERT_NE(offer.timerId(), 0);
+  QCoreApplication::sendEvent(&client, &offer);
+  ASSERT_TRUE(client.LinkShown());
+
+  // A press that leaves the link keeps the pressed colour and opens nothing.
+  QTest::mousePress(&window(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(client.LinkColor(), kLinkPressedColor);
+  QTest::mouseRelease(&window(), Qt::LeftButton, {}, beside);
+  EXPECT_EQ(client.LinkColor(), kLinkPressedColor);
+  EXPECT_TRUE(harness_.opened().empty());
+
+  QTest::mousePress(&window(), Qt::LeftButton, {}, link);
+  QTest::mouseRelease(&window(), Qt::LeftButton, {}, link);
+  EXPECT_EQ(client.LinkColor(), kLinkColor);
+  EXPECT_EQ(harness_.opened(), std::vector<std::string>{GamePageUrl(game)});
+  EXPECT_NE(GamePageUrl(game).find("/game/?sid=s7"), std::string::npos);
+
+  // Presses on the drag strip never reach the link.
+  QTest::mousePress(&window(), Qt::LeftButton, {}, QPoint(link.x(), 10));
+  EXPECT_EQ(client.LinkColor(), kLinkColor);
+}
+
+TEST_F(MainWindowTest, ReportsCarryTheLatestInstallRecord) {
+  std::thread controller([&] {
+    workflow::InstallRecord record;
+    std::strcpy(record.game.game_id, "tov3");
+    std::strcpy(record.version, "3.2.1");
+    record.ver = 45;
+    window().StoreInstallRecord(record);
+  });
+  controller.join();
+  window().HandleMessage(WM_MINIMIZE_BUTTON, 0, 0);
+  const std::string body = harness_.StatsBody(0);
+  EXPECT_NE(body.find("&gf=tov3&"), std::string::npos) << body;
+  EXPECT_NE(body.find("&cv=3.2.1.45&"), std::string::npos) << body;
+}
+
+}  // namespace
+}  // namespace qv::ui
