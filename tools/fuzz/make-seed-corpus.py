@@ -216,6 +216,24 @@ def command_lines():
         write(target, name, text.encode("utf-16-le"))
 
 
+def language_tables():
+    target = "language_table_fuzzer"
+    for code in ("en", "de", "ar", "th", "zh_TW"):
+        write(target, code + ".xml", (ROOT / "resources" / "languages" / (code + ".xml")).read_bytes())
+    seeds = {
+        "escapes.xml": '<Language><Item key="a" value="x\\ny\\\\z\\q\\"></Item>'
+                       '<Item key="a" value="second"/><Item value="no key"/></Language>',
+        "invalid_utf8.xml": b'<Language><Item key="k" value="ok \xc3( \xf0\x9f\x98\x80 \xed\xa0\x80"/>'
+                            b'<Item key="\xe2\x82" value="cut"/></Language>',
+        "utf16.xml": '<?xml version="1.0" encoding="utf-16"?><Language>'
+                     '<Item key="Installing..." value="\u5b89\u88c5\u4e2d..."/></Language>'.encode("utf-16"),
+        "other_root.xml": '<Other><Item key="a" value="b"/></Other>',
+        "broken.xml": '<Language><Item key="a" value="b">',
+    }
+    for name, data in seeds.items():
+        write(target, name, data)
+
+
 def main():
     if shutil.which("zip") is None:
         sys.exit("make-seed-corpus: the zip tool is missing (tools/install-deps.sh installs it)")
@@ -226,6 +244,7 @@ def main():
     registry_files()
     profiles()
     command_lines()
+    language_tables()
 
 
 if __name__ == "__main__":
