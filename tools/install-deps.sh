@@ -19,6 +19,8 @@ packages=(
   fonts-wqy-microhei fonts-thai-tlwg fonts-dejavu-core
   # tests
   googletest libgtest-dev libgmock-dev libcpp-httplib-dev zip unzip python3 liblnk-utils openssl
+  # fuzz targets (tests/fuzz, the fuzz preset): clang and its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev llvm-14  # llvm-14: the symbolizer for readable reports
   # benchmarks (tools/bench): the peers our download and extraction are compared with
   curl libarchive-tools
   # the demo (tools/demo/run-demo.sh): real-window runs under Xvfb with a compositing manager,

@@ -143,7 +143,9 @@ std::string ApplyWrite(const std::string& text, std::string_view section, std::s
   const std::string key_line = std::string(key) + "=" + value + line_end;
   if (place.section) {
     const ProfileLine& last = lines[place.last_in_section];
-    const bool has_line_end = last.content_end != last.end;
+    // Only a line feed ends a line: a last line that ends in a bare carriage return still needs
+    // one, or the new key would join it and never be found.
+    const bool has_line_end = text[last.end - 1] == '\n';
     return text.substr(0, last.end) + (has_line_end ? "" : line_end) + key_line +
            text.substr(last.end);
   }

@@ -148,6 +148,24 @@ TEST_F(PrivateProfileTest, WriteReplacesInPlaceAndKeepsEveryOtherByte) {
   EXPECT_EQ(test::ReadFileBytes(fresh), "[General]\nclient_id=abc\n");
 }
 
+TEST_F(PrivateProfileTest, AKeyAddedAfterALastLineEndingInACarriageReturnReadsBack) {
+  struct Case {
+    const char* before;
+    const char* after;
+  };
+  const Case cases[] = {
+      {"[S]\nk\r", "[S]\nk\r\nkey=v\n"},
+      {"[S]\r\nodd\r", "[S]\r\nodd\r\r\nkey=v\r\n"},
+      {"[S]\nk=1\r\r", "[S]\nk=1\r\r\nkey=v\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string file = root_.WriteFile("cr.ini", c.before);
+    ASSERT_TRUE(WritePrivateProfileString("S", "key", "v", file)) << c.before;
+    EXPECT_EQ(test::ReadFileBytes(file), c.after) << c.before;
+    EXPECT_EQ(Read("S", "key", file), "v") << c.before;
+  }
+}
+
 TEST_F(PrivateProfileTest, WrittenValuesCannotAddLinesAndUnreadableNamesAreRefused) {
   const std::string file = root_.Path("inject.ini");
   const std::string hostile("a\r\n[Evil]\nkey=1\0tail", 20);

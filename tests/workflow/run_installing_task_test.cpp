@@ -35,8 +35,7 @@ constexpr int64_t kStartTick = 1'000'000;
 constexpr char kCode[] = "tov3_web";
 constexpr char kGameProgram[] = "bin/game.exe";
 constexpr char kGameProgramBytes[] = "game program";
-// A game name of 13 bytes and its Base64 text.
-constexpr char kGameName[] = "Tales of Vale";
+// The Base64 text of the answer's default game name (PackageAnswer::game_name, 13 bytes).
 constexpr char kGameNameBase64[] = "VGFsZXMgb2YgVmFsZQ==";
 
 // The delegate's calls, one line each. A progress line holds the key, the state code and the
