@@ -10,6 +10,9 @@
 #   RUNS                   measured runs of each timed case (default 5), after one warm-up run
 #   CPU_SECONDS            length of each CPU-while-waiting sample (default 20)
 #   SKIP_MICRO=1           leave out the micro-benchmarks
+#   BUILD=0                use the programs built before (build/demo, build/default)
+#   PARTS                  the parts to measure (default "install cpu startup"; the table is
+#                          complete only with all three)
 #
 # Measures:
 #   1. install time: the installer (QT_QPA_PLATFORM=offscreen) from its start to its exit after
@@ -26,6 +29,7 @@
 # Every installation goes into a fresh folder (HOME, XDG_*, TMPDIR, QV_MACHINE_ROOT) on the work
 # folder's file system; the folders of all runs are removed at the end, not between runs.
 set -euo pipefail
+shopt -s inherit_errexit
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="${1:-/dev/shm/qv-install-bench}"
@@ -40,11 +44,13 @@ bench="$root/tools/bench"
 say() { printf '\n== %s\n' "$*" >&2; }
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
-say "Building the demo preset and the start-up peer"
-cmake --preset demo >/dev/null
-cmake --build --preset demo >/dev/null
-cmake --preset default >/dev/null
-cmake --build --preset default --target qv-bench-first-frame >/dev/null
+if [ "${BUILD:-1}" != 0 ]; then
+  say "Building the demo preset and the start-up peer"
+  cmake --preset demo >/dev/null
+  cmake --build --preset demo >/dev/null
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target qv-bench-first-frame >/dev/null
+fi
 installer="$demo/src/app/qvorvane-installer"
 [ -x "$installer" ] || installer=$(find "$demo" -name qvorvane-installer -type f -perm -u+x | head -n 1)
 
@@ -58,7 +64,12 @@ ls -l "$work/content/qvorvane/repository/install/QVorvaneSetup_3.2.1.45.zip" \
 runs_dir="$work/runs.$$"
 mkdir -p "$runs_dir"
 service_pid="" xvfb_pid="" background_pid=""
-stop_pid() { [ -n "$1" ] && kill "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
+stop_pid() {  # PID: SIGTERM, and SIGKILL when it is still there after 10 s
+  [ -n "$1" ] && kill "$1" 2>/dev/null || return 0
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
 cleanup() {  # keeps the run folders when a run failed
   local status=$?
   stop_pid "$background_pid"; stop_pid "$service_pid"; stop_pid "$xvfb_pid"
@@ -80,10 +91,8 @@ start_service() {  # SCENARIO_FILE CONTENT_FOLDER
   exit 1
 }
 
-run_number=0
 fresh_state() {  # prints a new, empty per-user state folder
-  run_number=$((run_number + 1))
-  local state="$runs_dir/run$run_number"
+  local state; state=$(mktemp -d "$runs_dir/run.XXXXXX")
   mkdir -p "$state/home/Desktop" "$state/home/.local/share" "$state/home/.config" \
     "$state/home/.cache" "$state/tmp" "$state/machine"
   mkdir -m 0700 "$state/run"
@@ -93,7 +102,7 @@ fresh_state() {  # prints a new, empty per-user state folder
 
 in_state() {  # STATE COMMAND...: runs COMMAND with the per-user folders inside STATE
   local state="$1"; shift
-  (cd "$state" && HOME="$state/home" XDG_DATA_HOME="$state/home/.local/share" \
+  (cd "$state" && exec env HOME="$state/home" XDG_DATA_HOME="$state/home/.local/share" \
     XDG_CONFIG_HOME="$state/home/.config" XDG_CACHE_HOME="$state/home/.cache" \
     XDG_RUNTIME_DIR="$state/run" TMPDIR="$state/tmp" QV_MACHINE_ROOT="$state/machine" "$@")
 }
@@ -124,8 +133,8 @@ by_hand_once() {
 
 # COLUMN of lines "WALL USER SYS KIB" on stdin -> "MEDIAN MIN MAX"
 stats() {
-  awk -v c="$1" '{v[NR]=$c} END{n=asort(v); m=(n%2)?v[(n+1)/2]:(v[n/2]+v[n/2+1])/2;
-    printf "%.3f %.3f %.3f\n", m, v[1], v[n]}'
+  awk -v c="$1" '{print $c}' | sort -g | awk '{v[NR]=$1}
+    END{n=NR; m=(n%2)?v[(n+1)/2]:(v[n/2]+v[n/2+1])/2; printf "%.3f %.3f %.3f\n", m, v[1], v[n]}'
 }
 
 measure() {  # FUNCTION -> lines of RUNS runs after a warm-up run, in $runs_dir/FUNCTION.$label
@@ -138,6 +147,7 @@ measure() {  # FUNCTION -> lines of RUNS runs after a warm-up run, in $runs_dir/
 
 results="$runs_dir/results.md"
 declare -A median spread
+part() { [[ " ${PARTS:-install cpu startup} " == *" $1 "* ]]; }
 record() {  # KEY FILE COLUMN [SCALE]
   read -r m lo hi < <(stats "$3" <"$2")
   local scale="${4:-1}"
@@ -146,6 +156,7 @@ record() {  # KEY FILE COLUMN [SCALE]
 }
 
 for label in large small; do
+  part install || break
   if [ "$label" = large ]; then
     start_service "$work/large.json" "$work/content"
   else
@@ -167,9 +178,10 @@ done
 cpu_sample() {  # SCENARIO -> percent of one core
   start_service "$1" "$work/content"
   local state; state=$(fresh_state)
-  in_state "$state" env QT_QPA_PLATFORM=offscreen "$state/tov3_web.run" >"$state/installer.log" 2>&1 &
-  background_pid=$!
+  in_state "$state" sh -c 'echo $$ >installer.pid; exec env QT_QPA_PLATFORM=offscreen ./tov3_web.run' \
+    >"$state/installer.log" 2>&1 &
   sleep 5  # start-up, package query, downloads under way
+  background_pid=$(cat "$state/installer.pid")
   local ticks hz; hz=$(getconf CLK_TCK)
   ticks=$(awk '{print $14 + $15}' "/proc/$background_pid/stat")
   local begin; begin=$(date +%s.%N)
@@ -181,6 +193,7 @@ cpu_sample() {  # SCENARIO -> percent of one core
     'BEGIN{printf "%.3f\n", 100 * t / hz / (b - a)}'
 }
 for label in throttled waiting; do
+  part cpu || break
   say "CPU while waiting ($label): 3 samples of ${cpu_seconds} s (load $(load))"
   : >"$runs_dir/cpu.$label"
   for _ in 1 2 3; do cpu_sample "$work/$label.json" >>"$runs_dir/cpu.$label"; done
@@ -189,25 +202,32 @@ for label in throttled waiting; do
 done
 stop_pid "$service_pid"; service_pid=""
 
-say "Start-up to the first frame under Xvfb: $runs runs each after a warm-up (load $(load))"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$runs_dir/display" \
-  >"$runs_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$runs_dir/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$runs_dir/display")"
-first_frame_installer() {  # no service runs: the window shows, the package query fails
-  local state; state=$(fresh_state)
-  in_state "$state" python3 "$bench/first_frame.py" "$state/tov3_web.run"
-}
-first_frame_peer() { python3 "$bench/first_frame.py" "$root/build/default/tools/bench/qv-bench-first-frame"; }
-label=startup
-ours=$(measure first_frame_installer)
-peer=$(measure first_frame_peer)
-record startup_ours "$ours" 1
-record startup_peer "$peer" 1
-echo "start-up: installer $(paste -sd' ' "$ours") s; bare window $(paste -sd' ' "$peer") s" >&2
-stop_pid "$xvfb_pid"; xvfb_pid=""
+if part startup; then
+  say "Start-up to the first frame under Xvfb: $runs runs each after a warm-up (load $(load))"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$runs_dir/display" \
+    >"$runs_dir/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$runs_dir/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$runs_dir/display")"
+  first_frame_installer() {  # no service runs: the window shows, the package query fails
+    local state; state=$(fresh_state)
+    in_state "$state" python3 "$bench/first_frame.py" "$state/tov3_web.run"
+  }
+  first_frame_peer() { python3 "$bench/first_frame.py" "$root/build/default/tools/bench/qv-bench-first-frame"; }
+  label=startup
+  ours=$(measure first_frame_installer)
+  peer=$(measure first_frame_peer)
+  record startup_ours "$ours" 1
+  record startup_peer "$peer" 1
+  echo "start-up: installer $(paste -sd' ' "$ours") s; bare window $(paste -sd' ' "$peer") s" >&2
+  stop_pid "$xvfb_pid"; xvfb_pid=""
+fi
 
+for key in ours_large ours_cpu_large ours_kib_large peer_large peer_cpu_large ours_small \
+    ours_cpu_small ours_kib_small peer_small peer_cpu_small cpu_throttled cpu_waiting \
+    startup_ours startup_peer; do  # left out by PARTS
+  median[$key]=${median[$key]:-0}; spread[$key]=${spread[$key]:-not measured}
+done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", (b > 0 ? a / b : 0)}'; }
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN{print (v <= t ? "pass" : "FAIL")}'; }
 fixed=$(awk -v a="${median[ours_small]}" -v b="${median[peer_small]}" 'BEGIN{printf "%.3f", a - b}')
