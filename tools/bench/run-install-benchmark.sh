@@ -236,7 +236,7 @@ r_large=$(ratio "${median[ours_large]}" "${median[peer_large]}")
 r_net=$(ratio "$net_large" "${median[peer_large]}")
 r_cpu_large=$(ratio "${median[ours_cpu_large]}" "${median[peer_cpu_large]}")
 r_start=$(ratio "${median[startup_ours]}" "${median[startup_peer]}")
-kib_growth=$(awk -v a="${median[ours_kib_large]}" -v b="${median[ours_kib_small]}" 'BEGIN{printf "%.1f", a - b}')
+kib_growth=$(awk -v a="${median[ours_kib_large]}" -v b="${median[ours_kib_small]}" 'BEGIN{printf "%+.1f", a - b}')
 
 cat <<TABLE
 Whole run: ${platform_mib} MiB platform archive + ${plugin_mib} MiB plug-in, median of $runs runs (range), $(date -u '+%Y-%m-%d %H:%M UTC'), load at the end $(load)
@@ -248,7 +248,7 @@ Whole run: ${platform_mib} MiB platform archive + ${plugin_mib} MiB plug-in, med
 | install, large content, fixed part taken off | $net_large s | ${median[peer_large]} s | $r_net | <= 1.15 | $(verdict "$r_net" 1.15) |
 | install, large content (CPU user+sys) | ${median[ours_cpu_large]} s (${spread[ours_cpu_large]}) | by hand: ${median[peer_cpu_large]} s (${spread[peer_cpu_large]}) | $r_cpu_large | - | - |
 | peak memory, large content | ${median[ours_kib_large]} MiB (${spread[ours_kib_large]}) | - | - | < 80 MiB | $(verdict "${median[ours_kib_large]}" 79.999) |
-| peak memory, small content | ${median[ours_kib_small]} MiB (${spread[ours_kib_small]}) | - | growth +$kib_growth MiB | independent of size | - |
+| peak memory, small content | ${median[ours_kib_small]} MiB (${spread[ours_kib_small]}) | - | growth $kib_growth MiB | independent of size | - |
 | CPU, download throttled to 256 KiB/s | ${median[cpu_throttled]} % (${spread[cpu_throttled]}) | - | - | < 3 % | $(verdict "${median[cpu_throttled]}" 2.999) |
 | CPU, only network watch and refresh timer | ${median[cpu_waiting]} % (${spread[cpu_waiting]}) | - | - | < 3 % | $(verdict "${median[cpu_waiting]}" 2.999) |
 | start-up to first frame (Xvfb) | ${median[startup_ours]} s (${spread[startup_ours]}) | bare window: ${median[startup_peer]} s (${spread[startup_peer]}) | $r_start | <= 1.5 | $(verdict "$r_start" 1.5) |
