@@ -34,6 +34,7 @@
 
 #include "controller/progress_status.h"
 #include "core/message_loop_context.h"
+#include "ui/description_wrap.h"
 #include "ui/layered_window.h"
 #include "util/app_folders.h"
 #include "workflow/install_record.h"
@@ -155,8 +156,10 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   void PassMouseToOwner(const QMouseEvent& event);
   void DrawPictures(QPainter& painter);
   void DrawTexts(QPainter& painter);
-  // Renders once so that the input region follows what is drawn now.
+  // Renders the pictures once so that the input region follows what is drawn now.
   void RefreshInputRegion();
+  // Makes `region` the input region (and the window's input shape once it exists).
+  void UseInputRegion(const QRegion& region);
 
   Delegate* const delegate_;
   util::AppFolders& folders_;
@@ -179,6 +182,7 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   QRect close_rect_, minimise_rect_, link_rect_;
   QColor title_color_, text_color_, link_color_;
   QFont title_font_, description_font_, status_font_, link_font_;
+  DescriptionWrapCache description_wrap_;
   QImage header_image_;
   bool header_is_default_ = false;
   QImage default_header_;

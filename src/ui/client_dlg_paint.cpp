@@ -28,11 +28,13 @@ void ClientDlg::Draw(QImage& surface) {
     DrawPictures(painter);
   }
   DrawLayeredText(surface, [this](QPainter& painter) { DrawTexts(painter); });
-  const QRegion region = OpaqueRegion(surface);
-  if (region != input_region_) {
-    input_region_ = region;
-    if (created_) SetInputShape(*this, input_region_);
-  }
+  UseInputRegion(OpaqueRegion(surface));
+}
+
+void ClientDlg::UseInputRegion(const QRegion& region) {
+  if (region == input_region_) return;
+  input_region_ = region;
+  if (created_) SetInputShape(*this, input_region_);
 }
 
 void ClientDlg::DrawPictures(QPainter& painter) {
@@ -50,7 +52,8 @@ void ClientDlg::DrawTexts(QPainter& painter) {
   painter.setPen(title_color_);
   DrawLine(painter, title_rect_.topLeft(), title_);
 
-  DrawDescription(painter, description_, description_rect_, description_font_, text_color_);
+  DrawDescription(painter, description_, description_rect_, description_font_, text_color_,
+                  description_wrap_);
 
   painter.setFont(status_font_);
   painter.setPen(text_color_);
@@ -64,7 +67,18 @@ void ClientDlg::DrawTexts(QPainter& painter) {
   }
 }
 
-void ClientDlg::RefreshInputRegion() { RenderSurface(); }
+// The texts keep a transparent pixel's alpha at 0 and never lower a picture pixel's, so the
+// pictures alone make the same region as a whole rendering, without laying out any text.
+void ClientDlg::RefreshInputRegion() {
+  QImage surface(size(), QImage::Format_ARGB32_Premultiplied);
+  if (surface.isNull()) return;
+  surface.fill(Qt::transparent);
+  {
+    QPainter painter(&surface);
+    DrawPictures(painter);
+  }
+  UseInputRegion(OpaqueRegion(surface));
+}
 
 bool ClientDlg::TakesMouseAt(const QPoint& client_point) const {
   return input_region_.contains(client_point);

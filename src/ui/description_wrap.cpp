@@ -60,12 +60,25 @@ MeasureText MeasureWith(const QFont& font) {
   };
 }
 
+const std::vector<DescriptionLine>& DescriptionWrapCache::Lines(std::u16string_view text,
+                                                                 const QRect& rect,
+                                                                 const QFont& font) {
+  if (!valid_ || text != text_ || rect != rect_ || font != font_) {
+    lines_ = WrapDescription(text, rect, MeasureWith(font));
+    text_ = text;
+    rect_ = rect;
+    font_ = font;
+    valid_ = true;
+  }
+  return lines_;
+}
+
 void DrawDescription(QPainter& painter, std::u16string_view text, const QRect& rect,
-                     const QFont& font, const QColor& color) {
+                     const QFont& font, const QColor& color, DescriptionWrapCache& wrap) {
   painter.setFont(font);
   painter.setPen(color);
   int offset = 0;
-  for (const DescriptionLine& line : WrapDescription(text, rect, MeasureWith(font))) {
+  for (const DescriptionLine& line : wrap.Lines(text, rect, font)) {
     const QRect line_rect(rect.left(), rect.top() + offset, rect.width(), line.height);
     QRect drawn;
     painter.drawText(line_rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,

@@ -17,6 +17,7 @@
 #include <QSize>
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -37,9 +38,25 @@ using MeasureText = std::function<QSize(std::u16string_view)>;
 std::vector<DescriptionLine> WrapDescription(std::u16string_view text, const QRect& rect,
                                              const MeasureText& measure);
 
-// WrapDescription measured with `font`, drawn line below line in `color`.
+// WrapDescription measured with `font`, kept until the text, the rectangle or the font changes:
+// a wrap measures the text once per character, far too much to repeat on every paint of an
+// unchanged window. Owned by the window that draws the description; used on its UI thread only.
+class DescriptionWrapCache {
+ public:
+  const std::vector<DescriptionLine>& Lines(std::u16string_view text, const QRect& rect,
+                                            const QFont& font);
+
+ private:
+  bool valid_ = false;
+  std::u16string text_;
+  QRect rect_;
+  QFont font_;
+  std::vector<DescriptionLine> lines_;
+};
+
+// The lines of `text` (from `wrap`) drawn with `font`, line below line, in `color`.
 void DrawDescription(QPainter& painter, std::u16string_view text, const QRect& rect,
-                     const QFont& font, const QColor& color);
+                     const QFont& font, const QColor& color, DescriptionWrapCache& wrap);
 
 // The measurement with `font`: the advance width and the line height.
 MeasureText MeasureWith(const QFont& font);

@@ -12,10 +12,11 @@
 namespace qv::ui {
 namespace {
 
-QImage Decode(const unsigned char* bytes, size_t size) {
+// `format` null: found from the bytes, which loads every image format plug-in the first time.
+QImage Decode(const unsigned char* bytes, size_t size, const char* format = nullptr) {
   QImage image;
   if (size == 0 || size > static_cast<size_t>(INT32_MAX)) return image;
-  if (!image.loadFromData(bytes, static_cast<int>(size))) return QImage();
+  if (!image.loadFromData(bytes, static_cast<int>(size), format)) return QImage();
   return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
@@ -23,7 +24,7 @@ QImage Decode(const unsigned char* bytes, size_t size) {
 
 QImage LoadImageFromResource(int id) {
   const auto bytes = platform::FindResource(id);
-  return Decode(bytes.data(), bytes.size());
+  return Decode(bytes.data(), bytes.size(), "PNG");
 }
 
 QImage LoadImageFromFile(std::u16string_view path) {

@@ -10,8 +10,8 @@
 
 namespace qv::ui {
 
-// Picture resource `id` (platform::FindResource); null when there is no such resource or its
-// bytes do not decode.
+// Picture resource `id` (platform::FindResource, always PNG); null when there is no such
+// resource or its bytes do not decode as PNG.
 QImage LoadImageFromResource(int id);
 
 // The picture file at `path` (found as the platform finds files, letter case aside); null when

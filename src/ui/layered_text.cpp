@@ -27,10 +27,12 @@ void MergeTextLayer(QImage& surface, const QImage& layer) {
       layer.format() != QImage::Format_ARGB32_Premultiplied) {
     return;
   }
-  for (int y = 0; y < surface.height(); ++y) {
+  const int width = surface.width();
+  const int height = surface.height();
+  for (int y = 0; y < height; ++y) {
     const auto* from = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
     auto* to = reinterpret_cast<QRgb*>(surface.scanLine(y));
-    for (int x = 0; x < surface.width(); ++x) {
+    for (int x = 0; x < width; ++x) {
       if (from[x] == 0) continue;
       to[x] = qAlpha(to[x]) == 0 ? AddColour(from[x], to[x]) : Over(from[x], to[x]);
     }

@@ -5,6 +5,7 @@
 #include "controller/window_messages.h"
 #include "ui/client_layout.h"
 #include "ui/image_loader.h"
+#include "ui/input_region.h"
 #include "ui/picture_ids.h"
 #include "ui_test_support.h"
 
@@ -54,6 +55,19 @@ class ClientDlgMouseTest : public ClientDlgTest {
   const QRect close_ = CloseButtonRect(558);
   const QRect minimise_ = MinimiseButtonRect(558);
 };
+
+// The region set when the window is laid out, before any paint, is the one a whole rendering
+// (texts included) gives: the first presses after showing go where the pictures are.
+TEST_F(ClientDlgTest, InputRegionBeforeTheFirstPaintIsThatOfTheWholeRendering) {
+  const QRegion laid_out = dlg_->InputRegion();
+  EXPECT_FALSE(laid_out.isEmpty());
+  EXPECT_EQ(laid_out, OpaqueRegion(dlg_->RenderSurface()));
+
+  dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "s1"), 0);  // default header
+  DeliverMessages();
+  const QRegion with_header = dlg_->InputRegion();
+  EXPECT_EQ(with_header, OpaqueRegion(dlg_->RenderSurface()));
+}
 
 TEST_F(ClientDlgMouseTest, OnlyOpaquePicturePixelsTakeTheMouse) {
   const QPoint title_text = TextPixelIn(TitleRect());

@@ -102,5 +102,37 @@ TEST(DescriptionWrapTest, ShippedParagraphsMeasuredWithTheDescriptionFontFitThei
   }
 }
 
+TEST(DescriptionWrapTest, CacheWrapsAgainWhenTheTextTheRectangleOrTheFontChanges) {
+  QFont font(QStringLiteral("Microsoft YaHei"));
+  font.setPixelSize(kDescriptionFontPixels);
+  QFont larger = font;
+  larger.setPixelSize(kDescriptionFontPixels + 6);
+  const QRect box = DescriptionRect();
+  const QRect narrower(box.topLeft(), QSize(box.width() / 2, box.height()));
+  const std::u16string game = util::Utf8ToWide(util::kGameDescription);
+  const std::u16string platform = util::Utf8ToWide(util::kPlatformDescription);
+
+  struct Step {
+    const char* what;
+    const std::u16string& text;
+    QRect rect;
+    const QFont& font;
+  };
+  const Step steps[] = {
+      {"first wrap", game, box, font},
+      {"same inputs again", game, box, font},
+      {"another text", platform, box, font},
+      {"a narrower rectangle", platform, narrower, font},
+      {"a larger font", platform, narrower, larger},
+      {"back to the first inputs", game, box, font},
+  };
+  DescriptionWrapCache cache;
+  for (const Step& step : steps) {
+    EXPECT_EQ(cache.Lines(step.text, step.rect, step.font),
+              WrapDescription(step.text, step.rect, MeasureWith(step.font)))
+        << step.what;
+  }
+}
+
 }  // namespace
 }  // namespace qv::ui
