@@ -13,6 +13,7 @@
 #include "temp_root.h"
 #include "util/md5.h"
 #include "virtual_clock.h"
+#include "workflow/platform_folder_swap.h"
 #include "workflow/status_keys.h"
 #include "zip_builders.h"
 
@@ -193,6 +194,40 @@ TEST_F(InstallPackagesTest, DamagedPlatformArchiveKeepsTheOldFolderAndRegistersN
     EXPECT_EQ(FileText(platform::RegistryRoot::kLocalMachine), "");
     EXPECT_EQ(steps_, "EE");
   }
+}
+
+TEST_F(InstallPackagesTest, ASwapCutBetweenItsRenamesGetsThePreviousClientBack) {
+  for (const bool archive_is_damaged : {true, false}) {
+    SCOPED_TRACE(archive_is_damaged ? "damaged archive" : "good archive");
+    // A run that ended after moving the previous client aside and before moving the new one in.
+    root_.WriteFile("home/.local/share/Qvorvane/app.previous/old_only.dll", "old library");
+    root_.WriteFile("home/.local/share/Qvorvane/app.staging/half.dll", "half");
+    fs::remove_all(PlatformFolder());
+    const std::string archive =
+        archive_is_damaged
+            ? Archive("qvorinstall_3.tmp", {ZipEntry::FileWithCrc("QVorvane.exe", "c", 0x1234)})
+            : PlatformArchive();
+
+    EXPECT_EQ(Install("", archive, false), !archive_is_damaged);
+
+    EXPECT_EQ(fs::exists(PlatformFolder() + "old_only.dll"), archive_is_damaged);
+    EXPECT_EQ(fs::exists(PlatformFolder() + "QVorvane.exe"), !archive_is_damaged);
+    EXPECT_FALSE(fs::exists(LocalData() + "app.previous"));
+    EXPECT_FALSE(fs::exists(LocalData() + "app.staging"));
+  }
+}
+
+TEST_F(InstallPackagesTest, OnlyAMissingOrEmptyPlatformFolderIsRestoredFromItsRetiredCopy) {
+  root_.WriteFile("home/.local/share/Qvorvane/app.previous/stale.dll", "stale");
+  EXPECT_FALSE(RestoreInterruptedSwap(W(PlatformFolder())));  // the live folder is there
+  EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "old_only.dll"), "old library");
+
+  fs::remove_all(PlatformFolder());
+  fs::create_directories(PlatformFolder());  // an empty one gives way as well
+  EXPECT_TRUE(RestoreInterruptedSwap(W(PlatformFolder())));
+  EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "stale.dll"), "stale");
+  EXPECT_FALSE(fs::exists(LocalData() + "app.previous"));
+  EXPECT_FALSE(RestoreInterruptedSwap(W(PlatformFolder())));  // nothing left to restore
 }
 
 TEST_F(InstallPackagesTest, RuntimePluginReplacesItsFolderAndIsRecorded) {
