@@ -14,6 +14,7 @@
 #include "util/md5.h"
 #include "virtual_clock.h"
 #include "workflow/platform_folder_swap.h"
+#include "workflow/registration_keys.h"
 #include "workflow/status_keys.h"
 #include "zip_builders.h"
 
@@ -144,6 +145,27 @@ TEST_F(InstallPackagesTest, NewPlatformReplacesTheOldFolderWhole) {
   }
   EXPECT_NE(FileText(platform::RegistryRoot::kCurrentUser).find("QVorvane"), std::string::npos);
   EXPECT_TRUE(server_->RequestsTo(kInstallReportPath).empty());
+}
+
+TEST_F(InstallPackagesTest, TheClientIsMarkedInstalledOnlyOnceEverythingElseIsInPlace) {
+  // A later run takes an App Paths entry for a complete installation, so a run cut short must
+  // not leave one behind before its last step. Every write attempt on the machine root is
+  // watched (and refused, so everything lands under the current user).
+  std::vector<bool> complete_at_attempt;
+  rights_ = [this, &complete_at_attempt] {
+    const std::string record = test::ReadFileBytes(PlatformFolder() + "qvorvane.ini").value_or("");
+    complete_at_attempt.push_back(record.find("ver=321") != std::string::npos &&
+                                  KeyExists(platform::RegistryRoot::kClassesRoot,
+                                            kProtocolCommandKey) &&
+                                  KeyExists(platform::RegistryRoot::kCurrentUser, kUninstallKey));
+    return false;
+  };
+  EXPECT_TRUE(Install("", PlatformArchive(), false));
+
+  ASSERT_GE(complete_at_attempt.size(), 2u);
+  EXPECT_FALSE(complete_at_attempt.front());  // the uninstall entry
+  EXPECT_TRUE(complete_at_attempt.back());    // the App Paths entry
+  EXPECT_TRUE(Value(platform::RegistryRoot::kCurrentUser, kAppPathsKey, "").has_value());
 }
 
 TEST_F(InstallPackagesTest, FailedRegistrationIsReportedAndTheRunGoesOn) {
