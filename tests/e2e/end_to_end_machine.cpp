@@ -80,7 +80,9 @@ void EndToEndMachine::StopService() {
 }
 
 std::unique_ptr<ChildProcess> EndToEndMachine::StartInstaller(RunAs who) {
-  if (who == RunAs::kSelf) return std::make_unique<ChildProcess>(std::vector<std::string>{program_});
+  if (who == RunAs::kSelf) {
+    return std::make_unique<ChildProcess>(std::vector<std::string>{program_});
+  }
   HandOverToNobody();
   return std::make_unique<ChildProcess>(std::vector<std::string>{
       "/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--",

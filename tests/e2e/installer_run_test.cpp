@@ -101,6 +101,19 @@ class InstallerRunTest : public TempRootTest {
     EXPECT_EQ(launches[0].arguments, kPlugin312Launch);
   }
 
+  // No file in the platform folder (the run makes the folder itself at start), no registration.
+  void ExpectNothingInstalled() {
+    for (const std::string& file : FilesBelow(root_)) {
+      EXPECT_FALSE(file.starts_with("home/.local/share/Qvorvane/app/")) << file;
+    }
+    EXPECT_EQ(LocalMachineHive(root_).keys().size(), 0u);
+    const auto user = CurrentUserHive(root_);
+    for (const char* key :
+         {kUninstallKey, kAppPathsKey, kRunKey, "Software\\Classes\\QVorvane"}) {
+      EXPECT_EQ(user.FindKey(key), nullptr) << key;
+    }
+  }
+
   EndToEndMachine machine_{root_};
 };
 
@@ -160,9 +173,7 @@ TEST_F(InstallerRunTest, RefusedPackageInstallsNothing) {
 
   EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
               ElementsAre("1/", "5/policy_failed"));
-  EXPECT_FALSE(std::filesystem::exists(machine_.PlatformFolder()));
-  EXPECT_EQ(LocalMachineHive(root_).keys().size(), 0u);
-  EXPECT_EQ(CurrentUserHive(root_).FindKey(kRunKey), nullptr);
+  ExpectNothingInstalled();
 }
 
 // Without Internet the attempts run out: the no-connection box is shown, and once the user
@@ -188,8 +199,7 @@ TEST_F(InstallerRunTest, NoInternetEndsWhenTheNoConnectionBoxIsAnswered) {
   }
   EXPECT_EQ(exit_code, 0);
 
-  EXPECT_FALSE(std::filesystem::exists(machine_.PlatformFolder()));
-  EXPECT_EQ(LocalMachineHive(root_).keys().size(), 0u);
+  ExpectNothingInstalled();
 }
 
 // A platform archive that does not unpack leaves the client already in the platform folder as
