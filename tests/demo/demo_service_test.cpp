@@ -120,7 +120,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(AnswerCase{"plugin-312", true, HttpResult::kSuccess, "312", 27, true},
                     AnswerCase{"game-package", true, HttpResult::kSuccess, "1045", 103, true},
                     AnswerCase{"slow-download", true, HttpResult::kSuccess, "312", 27, true},
-                    AnswerCase{"no-internet", true, HttpResult::kSuccess, "312", 27, true},
                     AnswerCase{"damaged-archive", true, HttpResult::kSuccess, "312", 27, true},
                     AnswerCase{"digest-mismatch", true, HttpResult::kSuccess, "312", 27, false},
                     // Refused answers: the transfer worked, the answer is not valid.
@@ -129,6 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                     AnswerCase{"truncated-answer", false, HttpResult::kSuccess, "", 0, false},
                     // Failed transfers.
                     AnswerCase{"service-down", false, HttpResult::kFailed, "", 0, false},
+                    AnswerCase{"no-internet", false, HttpResult::kFailed, "", 0, false},
                     AnswerCase{"redirect-loop", false, HttpResult::kFailed, "", 0, false},
                     AnswerCase{"wrong-host-certificate", false, HttpResult::kFailed, "", 0, false}),
     [](const testing::TestParamInfo<AnswerCase>& param_info) {
