@@ -314,6 +314,23 @@ INSTANTIATE_TEST_SUITE_P(
                        IniFileIsWhole}),
     [](const testing::TestParamInfo<RecordFileCase>& param_info) { return param_info.param.name; });
 
+TEST_F(FaultInjectionTest, FailingSyncOfTheMachineRegistryWritesNothingHalfAndRegistersPerUser) {
+  // Every fsync of the machine root's new file fails (EIO): none of its writes may take effect.
+  const std::string machine_file = root_.machine_root() + "/registry/HKEY_LOCAL_MACHINE.reg";
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  ChildProcess installer({kStrace, "-f", "-o", "/dev/null", "-P",
+                          platform::AtomicFileTempPath(machine_file), "-e",
+                          "inject=fsync,fdatasync:error=EIO", machine_.program()});
+  ASSERT_TRUE(installer.started());
+  EXPECT_EQ(installer.WaitFor(kRunLimit), std::optional<int>(0));
+
+  ASSERT_TRUE(WaitForLaunches(1));
+  EXPECT_FALSE(Exists(machine_file));
+  EXPECT_FALSE(Exists(platform::AtomicFileTempPath(machine_file)));
+  // The machine root counts as not writable: the client is registered for the user.
+  ExpectPlugin312Installed(CurrentUserHive(root_));
+}
+
 // --- Two installers, hostile values -------------------------------------------------------
 
 TEST_F(FaultInjectionTest, TwoInstallersStartedAtOnceInstallOnce) {
