@@ -262,7 +262,9 @@ TEST_F(DemoServiceTest, NothingOutsideTheContentFolderIsServed) {
   fs::copy(DemoContentFolder(), content, fs::copy_options::recursive);
   root_.WriteFile("secret.txt", "not for the network");
   fs::create_symlink(root_.Path("secret.txt"), content + "/qvorvane/secret-link.txt");
-  DemoServiceProcess service(root_.path(), "plugin-312", content);
+  DemoServiceOptions options;
+  options.content = content;
+  DemoServiceProcess service(root_.path(), "plugin-312", options);
   ASSERT_TRUE(service.started());
   for (const char* path : {"/qvorvane/secret-link.txt", "/qvorvane/../../secret.txt",
                            "/qvorvane/%2e%2e/%2e%2e/secret.txt", "/qvorvane/repository/"}) {

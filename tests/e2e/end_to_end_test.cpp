@@ -40,10 +40,26 @@ void EndToEndTest::ExpectPlugin312Installed(const platform::RegistryHive& machin
   const std::string platform = machine_.PlatformFolder();
   const std::string relative_platform = "home/.local/share/Qvorvane/app/";
   const auto files = FilesBelow(root_);
-  for (const std::string name : {"QVorvane.exe", "uninstall.exe", "launch.txt"}) {
-    EXPECT_NE(std::find(files.begin(), files.end(), relative_platform + name), files.end())
-        << name;
+  for (const std::string& file :
+       {relative_platform + "QVorvane.exe", relative_platform + "uninstall.exe",
+        relative_platform + "launch.txt", std::string("home/Desktop/QVorvane.lnk"),
+        std::string("home/Desktop/Tides of Valoria III.lnk"),
+        std::string("home/.local/share/applications/Programs/QVorvane/QVorvane.lnk"),
+        std::string("home/.local/share/Qvorvane/gamebag/312/icon.ico")}) {
+    EXPECT_NE(std::find(files.begin(), files.end(), file), files.end()) << file;
   }
+
+  // The ini records: the platform's versions and plug-in, the featured game, its game bag.
+  const std::string qvorvane_ini = platform + "qvorvane.ini";
+  EXPECT_EQ(IniValue(qvorvane_ini, "General", "version"), "3.2.1");
+  EXPECT_EQ(IniValue(qvorvane_ini, "General", "ver"), "45");
+  EXPECT_EQ(IniValue(qvorvane_ini, "General", "air_ver"), "27");
+  EXPECT_EQ(IniValue(qvorvane_ini, "General", "u_air_state"), "3");
+  const std::string data = root_.data_home() + "/Qvorvane/";
+  EXPECT_EQ(IniValue(data + "gamebag/games.ini", "General", "game_ids"), "312");
+  EXPECT_EQ(IniValue(data + "gamebag/games.ini", "General", "312"), "Tides of Valoria III");
+  EXPECT_EQ(IniValue(data + "gamebag/312/cfg.ini", "main", "ver"), "2");
+  EXPECT_EQ(IniValue(data + "config.ini", "General", "game_from"), "312");
 
   EXPECT_EQ(RegistryString(machine_wide, kUninstallKey, "DisplayName"), "QVorvane");
   EXPECT_EQ(RegistryString(machine_wide, kUninstallKey, "Publisher"), "TOLVIK Games");

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/private_profile.h"
 #include "platform/registry_file_format.h"
 
 namespace qv::test {
@@ -64,6 +65,16 @@ std::optional<std::string> RegistryString(const platform::RegistryHive& hive,
     return std::nullopt;
   }
   return found->text;
+}
+
+std::optional<std::string> IniValue(const std::string& file, const std::string& section,
+                                    const std::string& key) {
+  // A default no record holds tells a missing key from an empty value.
+  constexpr char kMissing[] = "\x01missing";
+  std::string value;
+  platform::GetPrivateProfileString(section, key, kMissing, value, 4096, file);
+  if (value == kMissing) return std::nullopt;
+  return value;
 }
 
 std::vector<StatisticsReport> ReadStatisticsReports(const std::string& statistics_log) {

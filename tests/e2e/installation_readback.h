@@ -24,6 +24,11 @@ platform::RegistryHive LocalMachineHive(const TempRoot& root);
 std::optional<std::string> RegistryString(const platform::RegistryHive& hive,
                                           const std::string& key, const std::string& value);
 
+// A value of an ini record, read as the installer reads it; nullopt when the file, section or key
+// is missing.
+std::optional<std::string> IniValue(const std::string& file, const std::string& section,
+                                    const std::string& key);
+
 // One statistics report: its form fields in order of arrival ("ci", "gf", ..., "op", "ex").
 using StatisticsReport = std::map<std::string, std::string>;
 std::vector<StatisticsReport> ReadStatisticsReports(const std::string& statistics_log);
