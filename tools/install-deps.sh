@@ -26,6 +26,9 @@ packages=(
   # the demo (tools/demo/run-demo.sh): real-window runs under Xvfb with a compositing manager,
   # a display check, screenshots
   xvfb xauth xcompmgr x11-utils imagemagick
+  # end-to-end tests: the no-connection box is answered with a key press on an Xvfb display;
+  # fault injection kills the installer at a chosen rename
+  xdotool strace
 )
 
 missing=()

@@ -2,22 +2,25 @@
 # The one command that runs the test suite on a fresh machine: installs the Debian packages the
 # project needs (as root, or through sudo), configures, builds and runs every test.
 #
-#   tools/test.sh            normal build
+#   tools/test.sh            normal build, then the end-to-end runs (demo build)
 #   tools/test.sh asan       AddressSanitizer + UndefinedBehaviorSanitizer build
 #   tools/test.sh tsan       ThreadSanitizer build
-#   tools/test.sh all        the three, one after the other
+#   tools/test.sh demo       only the end-to-end runs: the real installer, built with the demo
+#                            service's loopback addresses, against the demo service
+#   tools/test.sh all        the four, one after the other
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-presets=("${@:-default}")
-[ "${presets[0]}" = all ] && presets=(default asan tsan)
+presets=("$@")
+[ ${#presets[@]} -eq 0 ] && presets=(default demo)
+[ "${presets[0]}" = all ] && presets=(default asan tsan demo)
 
 bash tools/install-deps.sh
 
 for preset in "${presets[@]}"; do
   case "$preset" in
-    default|asan|tsan) ;;
-    *) echo "usage: tools/test.sh [default|asan|tsan|all]" >&2; exit 2 ;;
+    default|asan|tsan|demo) ;;
+    *) echo "usage: tools/test.sh [default|asan|tsan|demo|all]" >&2; exit 2 ;;
   esac
   echo "== $preset build =="
   cmake --preset "$preset" >/dev/null

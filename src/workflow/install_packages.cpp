@@ -41,6 +41,7 @@ bool InstallPackages(const std::u16string& package_path, PackageInstallView& tas
   RegisterUrlProtocol(*context.machine.folders);
   AdvanceInstallProgress(task, kStatusInstalling);
   WritePlatformVersionRecord(context);
+  RegisterAppPaths(context);  // last: from now on the client counts as installed
   AdvanceInstallProgress(task, kStatusInstalling);
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/files.h"
 #include "platform/path_rename.h"
 #include "util/app_folders.h"
 #include "util/file_paths.h"
@@ -23,11 +24,27 @@ std::u16string WithoutFinalSeparator(std::u16string_view folder) {
 
 }  // namespace
 
+bool RestoreInterruptedSwap(std::u16string_view platform_folder) {
+  const std::u16string live = WithoutFinalSeparator(platform_folder);
+  if (live.empty() || live == u"/") return false;
+  const std::u16string retired = live + std::u16string(kRetiredSuffix);
+  if (!util::IsDirectory(retired)) return false;
+  const std::string live_path = util::ToPlatformPath(live);
+  // Asking for the platform folder creates it, so an interrupted swap may have left an empty one
+  // in its place; only an empty one gives way.
+  if (util::IsDirectory(live)) platform::RemoveFolder(live_path);
+  if (util::IsDirectory(live) || util::IsFile(live)) return false;
+  return platform::RenamePath(util::ToPlatformPath(retired), live_path);
+}
+
 bool ReplacePlatformFolder(std::u16string_view archive_path, std::u16string_view platform_folder) {
   const std::u16string live = WithoutFinalSeparator(platform_folder);
   if (live.empty() || live == u"/") return false;
   const std::u16string staging = live + std::u16string(kStagingSuffix);
   const std::u16string retired = live + std::u16string(kRetiredSuffix);
+  // The retired folder is the only copy of the previous client when the last swap was cut
+  // short between its renames; it is put back before anything is deleted.
+  RestoreInterruptedSwap(platform_folder);
   DeletePath(staging);
   DeletePath(retired);
   if (!util::CreateDirectoryTree(staging) || !util::IsDirectory(staging)) return false;

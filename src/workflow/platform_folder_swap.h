@@ -16,7 +16,12 @@ inline constexpr std::u16string_view kRetiredSuffix = u".previous";
 
 // Unpacks `archive_path` into a fresh staging folder and swaps it in as `platform_folder` (a
 // folder path; its final '/' is optional). True when the new files are in place. A leftover
-// staging or retired folder from an interrupted run is removed first.
+// staging folder from an interrupted run is removed first, after RestoreInterruptedSwap.
 bool ReplacePlatformFolder(std::u16string_view archive_path, std::u16string_view platform_folder);
+
+// Puts back the previous installation when a run ended between the two renames of a swap (the
+// platform folder missing or empty, its retired copy present): the previous client is then whole and
+// where its registration says. True when it restored one. Anything else is left alone.
+bool RestoreInterruptedSwap(std::u16string_view platform_folder);
 
 }  // namespace qv::workflow

@@ -22,6 +22,7 @@
 #include "workflow/legacy_client.h"
 #include "workflow/package_downloads.h"
 #include "workflow/package_query.h"
+#include "workflow/platform_folder_swap.h"
 #include "workflow/shortcuts.h"
 #include "workflow/statistics_report.h"
 #include "workflow/status_keys.h"
@@ -82,6 +83,9 @@ ReportTarget RunInstallingTask::StatisticsTarget() const {
 
 bool RunInstallingTask::Run() {
   context_.install_folder = context_.machine.folders->PlatformFolder();
+  // A previous run cut short in the middle of replacing the client leaves it aside; it is put
+  // back first, so that it is found, started, or kept if this run fails.
+  RestoreInterruptedSwap(context_.install_folder);
   context_.percent += kStartStep;
   ReportProgress(kStatusDownloading, 0);
 

@@ -36,7 +36,6 @@ void RegisterAppPath(RegistryRoot root, std::u16string_view client) {
 }  // namespace
 
 bool RegisterUninstallEntry(const InstallContext& task) {
-  const std::u16string client = util::JoinPath(task.install_folder, kRegisteredClientExecutable);
   const std::u16string quoted_uninstaller =
       u"\"" + util::JoinPath(task.install_folder, util::kUninstallerExecutable) + u"\"";
   const InstallRecord& record = task.record;
@@ -44,11 +43,10 @@ bool RegisterUninstallEntry(const InstallContext& task) {
       std::string_view(record.version, strnlen(record.version, sizeof record.version)));
   const std::u16string home_url = util::Utf8ToWide(settings::kHomeUrl);
 
-  RegisterAppPath(RegistryRoot::kLocalMachine, client);
   RegistryKey entry;
-  if (!CreateEntryKey(RegistryRoot::kLocalMachine, kUninstallKey, entry)) {
-    RegisterAppPath(RegistryRoot::kCurrentUser, client);
-    if (!CreateEntryKey(RegistryRoot::kCurrentUser, kUninstallKey, entry)) return false;
+  if (!CreateEntryKey(RegistryRoot::kLocalMachine, kUninstallKey, entry) &&
+      !CreateEntryKey(RegistryRoot::kCurrentUser, kUninstallKey, entry)) {
+    return false;
   }
   WriteStringValue(entry, u"DisplayIcon", quoted_uninstaller);
   WriteStringValue(entry, u"DisplayName", kDisplayName);
@@ -60,6 +58,15 @@ bool RegisterUninstallEntry(const InstallContext& task) {
   WriteStringValue(entry, u"UninstallString", quoted_uninstaller);
   WriteStringValue(entry, u"URLInfoAbout", home_url);
   return true;
+}
+
+void RegisterAppPaths(const InstallContext& task) {
+  const std::u16string client = util::JoinPath(task.install_folder, kRegisteredClientExecutable);
+  RegisterAppPath(RegistryRoot::kLocalMachine, client);
+  RegistryKey entry;
+  if (!CreateEntryKey(RegistryRoot::kLocalMachine, kUninstallKey, entry)) {
+    RegisterAppPath(RegistryRoot::kCurrentUser, client);
+  }
 }
 
 }  // namespace qv::workflow

@@ -28,15 +28,20 @@ std::string DemoScenarioPath(const std::string& name) {
 std::string DemoContentFolder() { return QV_DEMO_CONTENT_DIR; }
 
 DemoServiceProcess::DemoServiceProcess(const std::string& working_folder,
-                                       const std::string& scenario, const std::string& content) {
+                                       const std::string& scenario,
+                                       const DemoServiceOptions& options) {
   const std::string ready_file = working_folder + "/service.ready";
   statistics_log_ = working_folder + "/statistics.log";
   const std::string scenario_path =
       scenario.find('/') == std::string::npos ? DemoScenarioPath(scenario) : scenario;
   process_ = std::make_unique<ChildProcess>(std::vector<std::string>{
       QV_DEMO_SERVICE_PATH, "--scenario", scenario_path, "--content",
-      content.empty() ? DemoContentFolder() : content, "--stats-log", statistics_log_, "--pki",
-      working_folder + "/pki", "--ready-file", ready_file, "--quiet"});
+      options.content.empty() ? DemoContentFolder() : options.content, "--stats-log",
+      statistics_log_, "--pki",
+      options.pki_folder.empty() ? working_folder + "/pki" : options.pki_folder, "--ready-file",
+      ready_file, "--https-port", std::to_string(options.https_port), "--http-port",
+      std::to_string(options.http_port), "--probe-port", std::to_string(options.probe_port),
+      "--quiet"});
   // The service prints its first line once every port listens and the ready file is written;
   // a service that fails ends its output instead.
   if (!process_->started() || !process_->ReadLine()) return;

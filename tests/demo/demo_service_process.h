@@ -11,12 +11,21 @@
 
 namespace qv::test {
 
+struct DemoServiceOptions {
+  std::string content;     // the content folder; the build's when empty
+  std::string pki_folder;  // where the service makes its certificates; working folder + "/pki"
+                           // when empty
+  int https_port = 0;      // 0: any free port
+  int http_port = 0;
+  int probe_port = 0;
+};
+
 class DemoServiceProcess {
  public:
-  // `scenario` is a file name below the committed scenarios (without ".json") or a path;
-  // `content` the content folder (the build's when empty). Check started() before use.
+  // `scenario` is a file name below the committed scenarios (without ".json") or a path.
+  // Check started() before use.
   DemoServiceProcess(const std::string& working_folder, const std::string& scenario,
-                     const std::string& content = "");
+                     const DemoServiceOptions& options = {});
 
   bool started() const { return started_; }
   int https_port() const { return https_port_; }

@@ -37,6 +37,7 @@ TEST_F(ExistingInstallationTest, WhatRegistrationWritesIsRecognisedInAnyLetterCa
   const std::string folder = Install("games/QVorvane");
   task_.install_folder = util::Utf8ToWide(folder);
   ASSERT_TRUE(RegisterUninstallEntry(task_));
+  RegisterAppPaths(task_);
 
   InstallContext next_run;
   next_run.install_folder = util::Utf8ToWide(PlatformFolder());

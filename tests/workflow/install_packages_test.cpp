@@ -13,6 +13,8 @@
 #include "temp_root.h"
 #include "util/md5.h"
 #include "virtual_clock.h"
+#include "workflow/platform_folder_swap.h"
+#include "workflow/registration_keys.h"
 #include "workflow/status_keys.h"
 #include "zip_builders.h"
 
@@ -145,6 +147,27 @@ TEST_F(InstallPackagesTest, NewPlatformReplacesTheOldFolderWhole) {
   EXPECT_TRUE(server_->RequestsTo(kInstallReportPath).empty());
 }
 
+TEST_F(InstallPackagesTest, TheClientIsMarkedInstalledOnlyOnceEverythingElseIsInPlace) {
+  // A later run takes an App Paths entry for a complete installation, so a run cut short must
+  // not leave one behind before its last step. Every write attempt on the machine root is
+  // watched (and refused, so everything lands under the current user).
+  std::vector<bool> complete_at_attempt;
+  rights_ = [this, &complete_at_attempt] {
+    const std::string record = test::ReadFileBytes(PlatformFolder() + "qvorvane.ini").value_or("");
+    complete_at_attempt.push_back(record.find("ver=321") != std::string::npos &&
+                                  KeyExists(platform::RegistryRoot::kClassesRoot,
+                                            kProtocolCommandKey) &&
+                                  KeyExists(platform::RegistryRoot::kCurrentUser, kUninstallKey));
+    return false;
+  };
+  EXPECT_TRUE(Install("", PlatformArchive(), false));
+
+  ASSERT_GE(complete_at_attempt.size(), 2u);
+  EXPECT_FALSE(complete_at_attempt.front());  // the uninstall entry
+  EXPECT_TRUE(complete_at_attempt.back());    // the App Paths entry
+  EXPECT_TRUE(Value(platform::RegistryRoot::kCurrentUser, kAppPathsKey, "").has_value());
+}
+
 TEST_F(InstallPackagesTest, FailedRegistrationIsReportedAndTheRunGoesOn) {
   // A file where the per-user registry folder belongs: that store cannot be written, even by root.
   root_.WriteFile("home/.config/qvorvane-registry", "");
@@ -193,6 +216,40 @@ TEST_F(InstallPackagesTest, DamagedPlatformArchiveKeepsTheOldFolderAndRegistersN
     EXPECT_EQ(FileText(platform::RegistryRoot::kLocalMachine), "");
     EXPECT_EQ(steps_, "EE");
   }
+}
+
+TEST_F(InstallPackagesTest, ASwapCutBetweenItsRenamesGetsThePreviousClientBack) {
+  for (const bool archive_is_damaged : {true, false}) {
+    SCOPED_TRACE(archive_is_damaged ? "damaged archive" : "good archive");
+    // A run that ended after moving the previous client aside and before moving the new one in.
+    root_.WriteFile("home/.local/share/Qvorvane/app.previous/old_only.dll", "old library");
+    root_.WriteFile("home/.local/share/Qvorvane/app.staging/half.dll", "half");
+    fs::remove_all(PlatformFolder());
+    const std::string archive =
+        archive_is_damaged
+            ? Archive("qvorinstall_3.tmp", {ZipEntry::FileWithCrc("QVorvane.exe", "c", 0x1234)})
+            : PlatformArchive();
+
+    EXPECT_EQ(Install("", archive, false), !archive_is_damaged);
+
+    EXPECT_EQ(fs::exists(PlatformFolder() + "old_only.dll"), archive_is_damaged);
+    EXPECT_EQ(fs::exists(PlatformFolder() + "QVorvane.exe"), !archive_is_damaged);
+    EXPECT_FALSE(fs::exists(LocalData() + "app.previous"));
+    EXPECT_FALSE(fs::exists(LocalData() + "app.staging"));
+  }
+}
+
+TEST_F(InstallPackagesTest, OnlyAMissingOrEmptyPlatformFolderIsRestoredFromItsRetiredCopy) {
+  root_.WriteFile("home/.local/share/Qvorvane/app.previous/stale.dll", "stale");
+  EXPECT_FALSE(RestoreInterruptedSwap(W(PlatformFolder())));  // the live folder is there
+  EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "old_only.dll"), "old library");
+
+  fs::remove_all(PlatformFolder());
+  fs::create_directories(PlatformFolder());  // an empty one gives way as well
+  EXPECT_TRUE(RestoreInterruptedSwap(W(PlatformFolder())));
+  EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "stale.dll"), "stale");
+  EXPECT_FALSE(fs::exists(LocalData() + "app.previous"));
+  EXPECT_FALSE(RestoreInterruptedSwap(W(PlatformFolder())));  // nothing left to restore
 }
 
 TEST_F(InstallPackagesTest, RuntimePluginReplacesItsFolderAndIsRecorded) {

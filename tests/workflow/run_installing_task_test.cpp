@@ -265,6 +265,26 @@ TEST_F(RunInstallingTaskTest, ExistingInstallationIsStartedWithoutDownloadingOrC
   EXPECT_FALSE(fs::exists(PlatformFolder() + "QVorvane.exe"));
 }
 
+TEST_F(RunInstallingTaskTest, ClientLeftAsideByAnInterruptedReplacementIsPutBackAndStarted) {
+  // The last run ended after moving the installed client aside and before moving a new one in.
+  const std::string aside = LocalData() + "app.previous/";
+  fs::create_directories(aside);
+  qv::test::CopyProgramProbe(aside + "QVorvane.exe");
+  root_.WriteFile("home/.local/share/Qvorvane/app.previous/uninstall.exe", "uninstaller");
+  SetValue(RegistryRoot::kCurrentUser, kUninstallKey, kInstallLocationValue, PlatformFolder());
+  SetValue(RegistryRoot::kCurrentUser, kAppPathsKey, "", PlatformFolder() + "QVORVANE.EXE");
+  service_.AnswerWith(qv::test::PackageAnswer{});
+  qv::test::ProbeReport probe(root_.Path("probe.fifo"));
+
+  EXPECT_TRUE(Run());
+
+  EXPECT_EQ(probe.Read().substr(0, 4 + PlatformFolder().size() - 1),
+            "cwd=" + PlatformFolder().substr(0, PlatformFolder().size() - 1));
+  EXPECT_EQ(service_.Requests(service_.PlatformPath()), 0u);
+  EXPECT_EQ(qv::test::ReadFileBytes(PlatformFolder() + "uninstall.exe"), "uninstaller");
+  EXPECT_FALSE(fs::exists(aside));
+}
+
 TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) {
   enum class Served { kMatching, kWithoutDigest, kWrongDigest, kUnreachable };
   struct Case {

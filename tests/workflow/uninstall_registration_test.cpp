@@ -23,6 +23,13 @@ class UninstallRegistrationTest : public test::RegistryMachineTest {
   }
   std::string Folder() const { return root_.data_home() + "/Qvorvane/app/"; }
 
+  // Both entries in an installation's order: the uninstall entry, later the App Paths entry.
+  bool Register() {
+    const bool registered = RegisterUninstallEntry(task_);
+    RegisterAppPaths(task_);
+    return registered;
+  }
+
   // The uninstall key's section as it lands in the root's file.
   std::string ExpectedEntrySection(std::string_view root_name) const {
     const std::string quoted_uninstaller = "\\\"" + Folder() + "uninstall.exe\\\"";
@@ -44,7 +51,7 @@ class UninstallRegistrationTest : public test::RegistryMachineTest {
 
 TEST_F(UninstallRegistrationTest, AdministratorRegistersUnderTheMachineRootInTableOrder) {
   administrator_ = true;
-  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  EXPECT_TRUE(Register());
   const std::string machine = FileText(RegistryRoot::kLocalMachine);
   EXPECT_NE(machine.find(ExpectedEntrySection("HKEY_LOCAL_MACHINE")), std::string::npos) << machine;
   EXPECT_EQ(Value(RegistryRoot::kLocalMachine, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
@@ -53,7 +60,7 @@ TEST_F(UninstallRegistrationTest, AdministratorRegistersUnderTheMachineRootInTab
 }
 
 TEST_F(UninstallRegistrationTest, NormalUserRegistersUnderTheCurrentUserWithTheSamePaths) {
-  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  EXPECT_TRUE(Register());
   const std::string user = FileText(RegistryRoot::kCurrentUser);
   EXPECT_NE(user.find(ExpectedEntrySection("HKEY_CURRENT_USER")), std::string::npos) << user;
   EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
@@ -61,12 +68,13 @@ TEST_F(UninstallRegistrationTest, NormalUserRegistersUnderTheCurrentUserWithTheS
 }
 
 TEST_F(UninstallRegistrationTest, AppPathsUnderBothRootsWhenOnlyTheUninstallKeyIsRefused) {
-  // Rights to the machine root end once its App Paths entry is written, as on a machine whose
-  // administrator locked the uninstall branch.
+  // The machine root takes the App Paths entry but not the uninstall entry, as on a machine
+  // whose administrator locked the uninstall branch.
   rights_ = [this] {
-    return !Value(RegistryRoot::kLocalMachine, kAppPathsKey, "").has_value();
+    return KeyExists(RegistryRoot::kCurrentUser, kUninstallKey) &&
+           !Value(RegistryRoot::kLocalMachine, kAppPathsKey, "").has_value();
   };
-  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  EXPECT_TRUE(Register());
   EXPECT_EQ(Value(RegistryRoot::kLocalMachine, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
   EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kAppPathsKey, ""), Folder() + "QVORVANE.EXE");
   EXPECT_FALSE(KeyExists(RegistryRoot::kLocalMachine, kUninstallKey));
@@ -74,10 +82,19 @@ TEST_F(UninstallRegistrationTest, AppPathsUnderBothRootsWhenOnlyTheUninstallKeyI
             std::string::npos);
 }
 
+TEST_F(UninstallRegistrationTest, TheUninstallEntryAloneDoesNotMarkTheClientInstalled) {
+  // What a run cut short between the two entries leaves: the next run installs again.
+  administrator_ = true;
+  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  EXPECT_TRUE(KeyExists(RegistryRoot::kLocalMachine, kUninstallKey));
+  EXPECT_FALSE(KeyExists(RegistryRoot::kLocalMachine, kAppPathsKey));
+  EXPECT_FALSE(KeyExists(RegistryRoot::kCurrentUser, kAppPathsKey));
+}
+
 TEST_F(UninstallRegistrationTest, NeitherRootWritableIsFalse) {
   // A file where the per-user registry folder belongs: that store cannot be written, even by root.
   root_.WriteFile("home/.config/qvorvane-registry", "");
-  EXPECT_FALSE(RegisterUninstallEntry(task_));
+  EXPECT_FALSE(Register());
   EXPECT_EQ(FileText(RegistryRoot::kLocalMachine), "");
 }
 
@@ -85,7 +102,7 @@ TEST_F(UninstallRegistrationTest, AnOverlongFolderIsNotStoredCutShort) {
   // 498 characters: the client's path (510) fits, the quoted uninstaller's (513) does not.
   const std::string folder = "/" + std::string(496, 'x') + "/";
   task_.install_folder = util::Utf8ToWide(folder);
-  EXPECT_TRUE(RegisterUninstallEntry(task_));
+  EXPECT_TRUE(Register());
   EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kUninstallKey, "InstallLocation"), folder);
   EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kUninstallKey, "UninstallString"), std::nullopt);
   EXPECT_EQ(Value(RegistryRoot::kCurrentUser, kUninstallKey, "DisplayIcon"), std::nullopt);

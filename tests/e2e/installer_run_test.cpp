@@ -1,0 +1,166 @@
+// The real installer against the demo platform service, end to end: what a run leaves in the
+// files, the registry store, the statistics service and the client's launch record.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "end_to_end_test.h"
+#include "xvfb_display.h"
+
+namespace qv::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class InstallerRunTest : public EndToEndTest {};
+
+TEST_F(InstallerRunTest, FreshInstallAsRootRegistersMachineWideAndStartsTheClient) {
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  EXPECT_EQ(machine_.RunInstaller(), 0);
+
+  ExpectPlugin312Installed(LocalMachineHive(root_));
+  // The machine-wide entries are not duplicated for the user.
+  EXPECT_EQ(CurrentUserHive(root_).FindKey(kUninstallKey), nullptr);
+  const auto reports = ReadStatisticsReports(machine_.statistics_log());
+  EXPECT_THAT(OperationsOf(reports), ElementsAre("1/", "2/"));
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[1].at("gf"), "312");
+  EXPECT_EQ(reports[1].at("cv"), "3.2.1.45");
+  EXPECT_EQ(reports[1].count("d_tick"), 1u);
+  EXPECT_EQ(reports[0].count("d_tick"), 0u);
+}
+
+TEST_F(InstallerRunTest, FreshInstallAsAnUnprivilegedUserRegistersForTheUserOnly) {
+  if (geteuid() != 0) GTEST_SKIP() << "running as nobody needs root";
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  EXPECT_EQ(machine_.RunInstaller(RunAs::kNobody), 0);
+
+  ExpectPlugin312Installed(CurrentUserHive(root_));
+  EXPECT_EQ(LocalMachineHive(root_).keys().size(), 0u);
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "2/"));
+}
+
+TEST_F(InstallerRunTest, SecondRunFindsTheInstallationAndOnlyStartsIt) {
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  ASSERT_EQ(machine_.RunInstaller(), 0);
+  const auto files_after_first = FilesBelow(root_);
+
+  EXPECT_EQ(machine_.RunInstaller(), 0);
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "2/", "1/", "2/old_user"));
+  // Nothing new was downloaded or unpacked; the client was started a second time, alike.
+  EXPECT_EQ(FilesBelow(root_), files_after_first);
+  const auto launches = ReadLaunchRecords(LaunchRecordPath());
+  ASSERT_EQ(launches.size(), 2u);
+  EXPECT_EQ(launches[1].arguments, kPlugin312Launch);
+  EXPECT_EQ(launches[1].working_folder, launches[0].working_folder);
+}
+
+// A refused package stays on "Failed..." until the user closes the installer: nothing is
+// downloaded, installed or started.
+TEST_F(InstallerRunTest, RefusedPackageInstallsNothing) {
+  ASSERT_TRUE(machine_.StartService("refused"));
+  auto installer = machine_.StartInstaller();
+  ASSERT_TRUE(installer->started());
+  ASSERT_TRUE(WaitForReports(2));
+  EXPECT_EQ(installer->WaitFor(std::chrono::seconds(2)), std::nullopt);  // still showing it
+  installer->Kill(SIGTERM);
+  EXPECT_EQ(installer->Wait(), 0);
+
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "5/policy_failed"));
+  ExpectNothingInstalled();
+}
+
+// Without Internet the attempts run out: the no-connection box is shown, and once the user
+// answers it (Return on its default button) the installer ends with 0 having installed nothing.
+// This run shows real windows on a virtual X display, where a key can be pressed.
+TEST_F(InstallerRunTest, NoInternetEndsWhenTheNoConnectionBoxIsAnswered) {
+  XvfbDisplay display;
+  ASSERT_TRUE(display.started());
+  machine_.UseDisplay(display.name());
+  ASSERT_TRUE(machine_.StartService("no-internet"));
+  auto installer = machine_.StartInstaller();
+  ASSERT_TRUE(installer->started());
+  ASSERT_TRUE(WaitForReports(2));
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "5/retry_timeout_policy_failed"));
+  EXPECT_EQ(installer->WaitFor(std::chrono::seconds(2)), std::nullopt);  // the box waits
+
+  // The box takes the focus when it shows; until the key reaches it, press again.
+  std::optional<int> exit_code;
+  for (int i = 0; i < 40 && !exit_code; ++i) {
+    EXPECT_TRUE(display.PressKey("Return"));
+    exit_code = installer->WaitFor(std::chrono::milliseconds(500));
+  }
+  EXPECT_EQ(exit_code, 0);
+
+  ExpectNothingInstalled();
+}
+
+// A platform archive that does not unpack leaves the client already in the platform folder as
+// it was, registers nothing and starts nothing.
+TEST_F(InstallerRunTest, DamagedPlatformArchiveKeepsTheOldClient) {
+  const std::string old_client =
+      root_.WriteFile("home/.local/share/Qvorvane/app/QVorvane.exe", "the old client");
+  ASSERT_TRUE(machine_.StartService("damaged-archive"));
+  auto installer = machine_.StartInstaller();
+  ASSERT_TRUE(installer->started());
+  ASSERT_TRUE(WaitForReports(2));
+  EXPECT_EQ(installer->WaitFor(std::chrono::seconds(2)), std::nullopt);  // shows "Failed..."
+  installer->Kill(SIGTERM);
+  EXPECT_EQ(installer->Wait(), 0);
+
+  const auto reports = ReadStatisticsReports(machine_.statistics_log());
+  EXPECT_THAT(OperationsOf(reports), ElementsAre("1/", "5/extract_failed"));
+  EXPECT_EQ(ReadFileBytes(old_client), "the old client");
+  EXPECT_EQ(LocalMachineHive(root_).FindKey(kUninstallKey), nullptr);
+  EXPECT_EQ(CurrentUserHive(root_).FindKey(kUninstallKey), nullptr);
+  EXPECT_EQ(CurrentUserHive(root_).FindKey(kRunKey), nullptr);
+  EXPECT_TRUE(ReadLaunchRecords(LaunchRecordPath()).empty());
+}
+
+// A second start while the first installs hands over to the first and ends; the first
+// installs once, completely.
+TEST_F(InstallerRunTest, SecondInstanceHandsOverWhileTheFirstInstalls) {
+  ASSERT_TRUE(machine_.StartService("slow-download"));
+  auto first = machine_.StartInstaller();
+  ASSERT_TRUE(first->started());
+  ASSERT_TRUE(WaitForReports(1));  // past its start-up, downloading
+
+  EXPECT_EQ(machine_.RunInstaller(RunAs::kSelf, std::chrono::seconds(30)), 0);
+  EXPECT_EQ(first->WaitFor(std::chrono::seconds(180)), 0);
+
+  ExpectPlugin312Installed(LocalMachineHive(root_));
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "2/"));
+}
+
+// An installer killed half-way through the platform download leaves no record behind that the
+// next run trips over: that run installs completely and every record reads whole.
+TEST_F(InstallerRunTest, RunAfterAKillInTheMiddleOfTheDownloadCompletes) {
+  ASSERT_TRUE(machine_.StartService("slow-download"));
+  auto killed = machine_.StartInstaller();
+  ASSERT_TRUE(killed->started());
+  ASSERT_TRUE(WaitForPartialPlatformDownload());
+  killed->Kill(SIGKILL);
+  EXPECT_EQ(killed->Wait(), -1);
+
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  EXPECT_EQ(machine_.RunInstaller(), 0);
+  ExpectPlugin312Installed(LocalMachineHive(root_));
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "1/", "2/"));
+}
+
+}  // namespace
+}  // namespace qv::test
