@@ -37,12 +37,12 @@ bool MessageContextDelegateDownloader::Start(InstallerWindows* windows,
   loops.CreateLoop(kPrepareLoopName);
 
   base_data_folder_ = setup_.installing.machine.folders->BaseDataFolder();
-  program_name_ =
-      setup_.program_name.empty() ? util::GetProgramName() : setup_.program_name;
+  package_code_ = util::PackageCodeFromProgramName(
+      setup_.program_name.empty() ? util::GetProgramName() : setup_.program_name);
 
   // A refused post leaves the task with its RefPtr here, which frees it.
   loops.PostTask(kPrepareLoopName,
-                 core::MakeRef<workflow::RunInstallingTask>(util::WideToAnsi(program_name_), this,
+                 core::MakeRef<workflow::RunInstallingTask>(util::WideToAnsi(package_code_), this,
                                                             setup_.installing));
   loops.PostTask(kCheckNetLoopName, core::MakeRef<workflow::RunCheckNetworkTask>(
                                         this, setup_.installing.endpoints.probe_url,

@@ -29,7 +29,8 @@ inline constexpr char kPrepareLoopName[] = "msg_loop_prepare";
 struct ControllerSetup {
   core::MessageLoopContext* loops = &core::MessageLoopContext::Instance();
   workflow::InstallingEnvironment installing;
-  // The installer's own name (the package code); empty: taken from the running program.
+  // The installer's own name; empty: taken from the running program. The package code is this
+  // name without a duplicate-download suffix.
   std::u16string program_name;
 };
 
@@ -67,7 +68,7 @@ class MessageContextDelegateDownloader : public core::MessageLoopContext::Delete
 
   ControllerSetup setup_;
   std::atomic<InstallerWindows*> windows_{nullptr};
-  std::u16string program_name_;      // UI thread: set by Start
+  std::u16string package_code_;      // UI thread: set by Start
   std::u16string base_data_folder_;  // UI thread: set by Start
   bool started_ = false;             // UI thread
   bool stopped_ = false;             // UI thread

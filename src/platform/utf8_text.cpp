@@ -73,4 +73,17 @@ std::string_view Utf16Prefix(std::string_view utf8, size_t max_units) {
   return utf8.substr(0, at);
 }
 
+std::string_view Utf8Prefix(std::string_view utf8, size_t max_bytes) {
+  if (utf8.size() <= max_bytes) return utf8;
+  // Only the sequence that straddles the cut matters; it starts at most three bytes before it.
+  size_t at = max_bytes >= 3 ? max_bytes - 3 : 0;
+  while (at < max_bytes) {
+    char32_t cp;
+    const size_t length = DecodeAt(utf8, at, cp);
+    if (at + length > max_bytes) break;
+    at += length;
+  }
+  return utf8.substr(0, at);
+}
+
 }  // namespace qv::platform

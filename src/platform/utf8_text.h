@@ -18,4 +18,9 @@ size_t Utf16Length(std::string_view utf8);
 // code point.
 std::string_view Utf16Prefix(std::string_view utf8, size_t max_units);
 
+// The longest prefix of `utf8` that takes at most `max_bytes` bytes without splitting a
+// well-formed multi-byte sequence: text cut to a fixed-size field keeps whole characters. A byte
+// that is not part of a well-formed sequence is one character of its own.
+std::string_view Utf8Prefix(std::string_view utf8, size_t max_bytes);
+
 }  // namespace qv::platform

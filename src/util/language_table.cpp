@@ -28,10 +28,12 @@ std::string_view LanguageCodeForLangId(uint16_t lang_id) {
         default: return "zh_TW";
       }
     case 0x07: return "de";
+    case 0x0A: return "es";
     case 0x0C: return "fr";
     case 0x10: return "it";
     case 0x15: return "pl";
     case 0x16: return "pt";
+    case 0x19: return "ru";
     case 0x1E: return "th";
     case 0x1F: return "tr";
     case 0x21: return "id";

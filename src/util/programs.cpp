@@ -43,6 +43,24 @@ std::u16string ProgramNameFromPath(std::u16string_view path) {
   return std::u16string(path.substr(slash + 1, dot - slash - 1));
 }
 
+std::u16string PackageCodeFromProgramName(std::u16string_view program_name) {
+  std::u16string_view name = program_name;
+  if (name.empty() || name.back() != u')') return std::u16string(program_name);
+  name.remove_suffix(1);
+  size_t digits = 0;
+  while (digits < name.size() && name[name.size() - 1 - digits] >= u'0' &&
+         name[name.size() - 1 - digits] <= u'9') {
+    ++digits;
+  }
+  if (digits == 0 || digits == name.size() || name[name.size() - 1 - digits] != u'(') {
+    return std::u16string(program_name);
+  }
+  name.remove_suffix(digits + 1);
+  if (!name.empty() && name.back() == u' ') name.remove_suffix(1);
+  if (name.empty()) return std::u16string(program_name);
+  return std::u16string(name);
+}
+
 std::u16string GetProgramName() { return ProgramNameFromPath(Utf8ToWide(platform::ExecutablePath())); }
 
 }  // namespace qv::util

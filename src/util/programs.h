@@ -26,4 +26,10 @@ std::u16string ProgramNameFromPath(std::u16string_view path);
 // ProgramNameFromPath of the running executable: "tov3_web" for ".../tov3_web.run".
 std::u16string GetProgramName();
 
+// The package code a program name stands for: the name without the suffix a browser adds to a
+// repeated download, a blank or nothing and then a decimal number in parentheses at the very
+// end ("tov3_web (1)" and "tov3_web(2)" both give "tov3_web"). Only one such suffix is taken
+// off, and a name that is nothing but the suffix is kept as it is.
+std::u16string PackageCodeFromProgramName(std::u16string_view program_name);
+
 }  // namespace qv::util

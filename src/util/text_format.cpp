@@ -6,15 +6,17 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/utf8_text.h"
 #include "util/text_conversion.h"
 
 namespace qv::util {
 
 std::string VFormatText(const char* format, va_list args) {
-  char buffer[kFormatBufferSize] = {};
-  // vsnprintf truncates at the buffer's end and always terminates: the silent cut of the design.
+  // Three bytes beyond the designed buffer show whether its cut would split a character; the
+  // result is cut after the last whole character that fits the designed buffer.
+  char buffer[kFormatBufferSize + 3] = {};
   std::vsnprintf(buffer, sizeof(buffer), format, args);
-  return std::string(buffer);
+  return std::string(platform::Utf8Prefix(buffer, kMaxFormattedLength));
 }
 
 std::string FormatText(const char* format, ...) {
@@ -27,20 +29,32 @@ std::string FormatText(const char* format, ...) {
 
 namespace {
 
+// The first `max_units` units of `text`, one fewer when the cut would split a surrogate pair.
+std::u16string_view WidePrefix(std::u16string_view text, size_t max_units) {
+  if (text.size() <= max_units) return text;
+  const bool splits_pair = max_units > 0 && text[max_units - 1] >= 0xD800 &&
+                           text[max_units - 1] <= 0xDBFF && text[max_units] >= 0xDC00 &&
+                           text[max_units] <= 0xDFFF;
+  return text.substr(0, splits_pair ? max_units - 1 : max_units);
+}
+
 // Appends to a wide result that never grows past kMaxFormattedLength units.
 class BoundedWideOutput {
  public:
   void Append(std::u16string_view text) {
+    if (full_) return;
     const size_t room = kMaxFormattedLength - text_.size();
-    text_.append(text.substr(0, room));
+    text_.append(WidePrefix(text, room));
+    if (text.size() > room) full_ = true;
   }
   void AppendAscii(std::string_view text) {
     for (char c : text) {
-      if (text_.size() >= kMaxFormattedLength) return;
+      if (full_ || text_.size() >= kMaxFormattedLength) return;
       text_.push_back(static_cast<unsigned char>(c));
     }
   }
   void AppendRepeated(char16_t unit, size_t count) {
+    if (full_) return;
     const size_t room = kMaxFormattedLength - text_.size();
     text_.append(count < room ? count : room, unit);
   }
@@ -48,6 +62,7 @@ class BoundedWideOutput {
 
  private:
   std::u16string text_;
+  bool full_ = false;  // a cut happened: nothing after it may fill the unit a split pair left
 };
 
 enum class Length { kNone, kChar, kShort, kLong, kLongLong, kSize, kMax, kPtrDiff, kLongDouble };
@@ -63,9 +78,7 @@ struct Spec {
 
 // Pads and appends a string conversion's text, honouring width, precision and '-'.
 void AppendPadded(const Spec& spec, std::u16string_view text, BoundedWideOutput& out) {
-  if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision)) {
-    text = text.substr(0, static_cast<size_t>(spec.precision));
-  }
+  if (spec.precision >= 0) text = WidePrefix(text, static_cast<size_t>(spec.precision));
   const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
   const size_t padding = width > text.size() ? width - text.size() : 0;
   const bool left = spec.flags.find('-') != std::string::npos;

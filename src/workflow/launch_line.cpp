@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/utf8_text.h"
 #include "util/text_conversion.h"
 #include "workflow/base64_coding.h"
 
@@ -16,7 +17,8 @@ constexpr size_t kMaxGameNameBytes = 63;
 
 std::u16string BuildLaunchArguments(const InstallRecord& record, std::string_view code) {
   std::u16string line;
-  const std::string name = FieldText(record.game.game_name).substr(0, kMaxGameNameBytes);
+  const std::string name(
+      platform::Utf8Prefix(FieldText(record.game.game_name), kMaxGameNameBytes));
   if (!name.empty()) {
     char encoded[kBase64OutputSize] = {};
     CBase64Coding coding;

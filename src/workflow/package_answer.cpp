@@ -8,6 +8,9 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
+
+#include "platform/utf8_text.h"
 
 namespace qv::workflow {
 namespace {
@@ -32,11 +35,11 @@ void StoreText(const Json::Value& object, const char* key, char (&field)[kSize])
   const char* begin = nullptr;
   const char* end = nullptr;
   value->getString(&begin, &end);
-  // The field keeps its terminating zero; text ends at its first NUL, as a C string does.
-  size_t length = std::min<size_t>(static_cast<size_t>(end - begin), kSize - 1);
-  if (const void* nul = std::memchr(begin, '\0', length)) {
-    length = static_cast<size_t>(static_cast<const char*>(nul) - begin);
-  }
+  // The field keeps its terminating zero; text ends at its first NUL, as a C string does, and a
+  // text too long for the field is cut after its last whole character.
+  std::string_view text(begin, static_cast<size_t>(end - begin));
+  text = text.substr(0, text.find('\0'));
+  const size_t length = platform::Utf8Prefix(text, kSize - 1).size();
   std::memset(field, 0, kSize);
   std::memcpy(field, begin, length);
 }

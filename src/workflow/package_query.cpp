@@ -2,6 +2,7 @@
 
 #include "transfer/http.h"
 #include "util/text_format.h"
+#include "util/url_encoding.h"
 #include "workflow/package_answer.h"
 
 namespace qv::workflow {
@@ -11,8 +12,10 @@ std::string PackageInfoUrl(const std::string& api_base_url, const std::string& c
   // One formatting buffer holds the whole URL, so a long base and long values are cut together.
   std::string url =
       api_base_url + util::FormatText("/api/micro/packageInfo?code=%s&lang=%s&client_id=%s",
-                                      code.c_str(), lang.c_str(), client_id.c_str());
-  if (url.size() > util::kMaxFormattedLength) url.resize(util::kMaxFormattedLength);
+                                      util::PercentEncodeQueryValue(code).c_str(),
+                                      util::PercentEncodeQueryValue(lang).c_str(),
+                                      util::PercentEncodeQueryValue(client_id).c_str());
+  util::CutUrl(url, util::kMaxFormattedLength);
   return url;
 }
 

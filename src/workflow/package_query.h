@@ -12,8 +12,8 @@
 namespace qv::workflow {
 
 // The query's URL: `api_base_url` + "/api/micro/packageInfo?code=%s&lang=%s&client_id=%s" with
-// the three values inserted unchanged (the service reads them without percent-decoding), cut at
-// 4095 characters as the formatting buffer does.
+// the three values percent-encoded where they are not URL-safe (safe values go unchanged), cut
+// at 4095 characters as the formatting buffer does, never inside an escape.
 std::string PackageInfoUrl(const std::string& api_base_url, const std::string& code,
                            const std::string& lang, const std::string& client_id);
 

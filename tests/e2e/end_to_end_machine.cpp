@@ -47,6 +47,12 @@ EndToEndMachine::EndToEndMachine(const TempRoot& root)
   fs::create_directories(root.Path("service"));
 }
 
+void EndToEndMachine::RenameInstaller(const std::string& file_name) {
+  const std::string renamed = root_.Path(file_name);
+  fs::rename(program_, renamed);
+  program_ = renamed;
+}
+
 void EndToEndMachine::UseDisplay(const std::string& display) {
   setenv("QT_QPA_PLATFORM", "xcb", 1);
   setenv("DISPLAY", display.c_str(), 1);

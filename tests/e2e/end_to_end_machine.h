@@ -56,6 +56,10 @@ class EndToEndMachine {
   std::optional<int> RunInstaller(RunAs who = RunAs::kSelf,
                                   std::chrono::seconds limit = std::chrono::seconds(90));
 
+  // Renames the distributed installer to `file_name` in the root, as a browser names a repeated
+  // download ("tov3_web (1).run").
+  void RenameInstaller(const std::string& file_name);
+
   const std::string& program() const { return program_; }
   const std::string& statistics_log() const { return statistics_log_; }
   // The platform folder of a per-user installation (with its trailing '/').
@@ -65,7 +69,7 @@ class EndToEndMachine {
   void HandOverToNobody();
 
   const TempRoot& root_;
-  const std::string program_;
+  std::string program_;
   const std::string statistics_log_;
   std::unique_ptr<DemoServiceProcess> service_;
   bool handed_over_ = false;

@@ -65,6 +65,23 @@ TEST_F(InstallerRunTest, SecondRunFindsTheInstallationAndOnlyStartsIt) {
   EXPECT_EQ(launches[1].working_folder, launches[0].working_folder);
 }
 
+// Browsers name a repeated download "tov3_web (1).run" or "tov3_web(2).run": both still install
+// and start the package "tov3_web".
+TEST_F(InstallerRunTest, RenamedRepeatedDownloadsInstallTheirPackage) {
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  machine_.RenameInstaller("tov3_web (1).run");
+  ASSERT_EQ(machine_.RunInstaller(), 0);
+  ExpectPlugin312Installed(LocalMachineHive(root_));
+
+  machine_.RenameInstaller("tov3_web(2).run");
+  ASSERT_EQ(machine_.RunInstaller(), 0);
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "2/", "1/", "2/old_user"));
+  const auto launches = ReadLaunchRecords(LaunchRecordPath());
+  ASSERT_EQ(launches.size(), 2u);
+  EXPECT_EQ(launches[1].arguments, kPlugin312Launch);
+}
+
 // A refused package stays on "Failed..." until the user closes the installer: nothing is
 // downloaded, installed or started.
 TEST_F(InstallerRunTest, RefusedPackageInstallsNothing) {

@@ -29,5 +29,32 @@ TEST(Utf8TextTest, CountsAndCutsInUtf16Units) {
   }
 }
 
+TEST(Utf8TextTest, BytePrefixKeepsWholeCharacters) {
+  struct Case {
+    std::string text;
+    size_t max_bytes;
+    std::string prefix;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"abc", 5, "abc"},
+      {"abc", 2, "ab"},
+      {"abc", 0, ""},
+      {"aé", 2, "a"},                     // the two-byte letter would be split
+      {"aé", 3, "aé"},
+      {"ab😀", 4, "ab"},                  // so would the four-byte emoji, at any byte of it
+      {"ab😀", 5, "ab"},
+      {"ab😀", 6, "ab😀"},
+      {"😀😀", 7, "😀"},
+      {"\xFF\xFE\xFD", 2, "\xFF\xFE"},     // ill-formed bytes are characters of their own
+      {"a\xE2\x85", 2, "a\xE2"},          // a sequence that never completes is no character
+      {"\x85\x85\x85\x85", 3, "\x85\x85\x85"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    EXPECT_EQ(Utf8Prefix(c.text, c.max_bytes), c.prefix) << c.text << " " << c.max_bytes;
+  }
+}
+
 }  // namespace
 }  // namespace qv::platform

@@ -38,8 +38,8 @@ TEST(LanguageCodeForLangIdTest, LowByteChoosesAndOnlyChineseLooksAtTheSubLanguag
   };
   const Case cases[] = {
       {0x0401, "ar"}, {0x0C01, "ar"}, {0x0407, "de"}, {0x0807, "de"}, {0x0409, "en"},
-      {0x0C0A, "en"},  // Spanish has no table of its own here
-      {0x0419, "en"}, {0x0411, "en"}, {0x0000, "en"}, {0x0403, "es"}, {0x040C, "fr"},
+      {0x0C0A, "es"}, {0x040A, "es"}, {0x580A, "es"},  // every Spanish
+      {0x0419, "ru"}, {0x0819, "ru"}, {0x0411, "en"}, {0x0000, "en"}, {0x0403, "es"}, {0x040C, "fr"},
       {0x0421, "id"}, {0x0410, "it"}, {0x0415, "pl"}, {0x0416, "pt"}, {0x0816, "pt"},
       {0x046D, "ru"}, {0x041E, "th"}, {0x041F, "tr"}, {0x0004, "zh_CN"}, {0x0804, "zh_CN"},
       {0x1004, "zh_CN"}, {0x7804, "zh_CN"}, {0x0404, "zh_TW"}, {0x0C04, "zh_TW"},

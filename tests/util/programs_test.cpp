@@ -40,6 +40,34 @@ TEST(ProgramNameTest, TextBetweenTheLastSlashAndTheLastDot) {
   for (const auto& c : cases) EXPECT_EQ(ProgramNameFromPath(c.path), c.name) << WideToUtf8(c.path);
 }
 
+TEST(PackageCodeTest, DropsOneDuplicateDownloadSuffix) {
+  struct Case {
+    std::u16string name;
+    std::u16string code;
+  };
+  const Case cases[] = {
+      {u"tov3_web", u"tov3_web"},
+      {u"tov3_web (1)", u"tov3_web"},
+      {u"tov3_web(2)", u"tov3_web"},
+      {u"tov3_web (12)", u"tov3_web"},
+      {u"tov3_web (1) (2)", u"tov3_web (1)"},  // one suffix only
+      {u"tov3_web  (1)", u"tov3_web "},        // one blank belongs to the suffix
+      {u"tov3_web ()", u"tov3_web ()"},        // no number
+      {u"tov3_web (1a)", u"tov3_web (1a)"},
+      {u"tov3_web (-1)", u"tov3_web (-1)"},
+      {u"tov3_web (1", u"tov3_web (1"},
+      {u"tov3_web (1) ", u"tov3_web (1) "},    // not at the very end
+      {u"tov3_web\uff08" u"1\uff09", u"tov3_web\uff08" u"1\uff09"},  // full-width parentheses
+      {u"(1)", u"(1)"},                         // nothing but the suffix
+      {u" (1)", u" (1)"},
+      {u"x(1)", u"x"},
+      {u"", u""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PackageCodeFromProgramName(c.name), c.code) << WideToUtf8(c.name);
+  }
+}
+
 TEST(FindProcessTest, TakesTheFirstExactMatchOfTheList) {
   FakeProcessTable table;
   table.entries = {{{1, "init"}, {40, "qvorhall.exe"}, {41, "QVorvane.exe"}, {42, "QVorvane.exe"}}};

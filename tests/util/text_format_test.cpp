@@ -18,6 +18,21 @@ TEST(TextFormatTest, FormatTextFormatsAndCutsAt4095Bytes) {
   EXPECT_EQ(FormatText("ab%s", long_argument.c_str()).size(), 4095u);
 }
 
+TEST(TextFormatTest, CutsKeepWholeCharacters) {
+  // 4094 bytes, then a two-byte letter that would end one byte past the buffer
+  const std::string narrow = std::string(4094, 'x') + "\xC3\xA9tail";
+  EXPECT_EQ(FormatText("%s", narrow.c_str()), std::string(4094, 'x'));
+  const std::string fits = std::string(4093, 'x') + "\xC3\xA9tail";
+  EXPECT_EQ(FormatText("%s", fits.c_str()), fits.substr(0, 4095));
+
+  // 4094 units, then a surrogate pair that would be split by the 4095-unit cut
+  const std::u16string wide = std::u16string(4094, u'x') + u"\U0001F600tail";
+  EXPECT_EQ(FormatWideText(u"%s", wide.c_str()), std::u16string(4094, u'x'));
+  EXPECT_EQ(FormatWideText(u"%s%s", wide.c_str(), u"y"), std::u16string(4094, u'x'));
+  EXPECT_EQ(FormatWideText(u"[%.1s]", u"\U0001F600"), u"[]");
+  EXPECT_EQ(FormatWideText(u"[%.2s]", u"\U0001F600"), u"[\U0001F600]");
+}
+
 TEST(TextFormatTest, FormatWideTextFollowsTheWidePrintfConventions) {
   EXPECT_EQ(FormatWideText(u"%s/%s/", u"C:", u"QVorvane"), u"C:/QVorvane/");
   EXPECT_EQ(FormatWideText(u"%S and %hs", "narrow", "ansi"), u"narrow and ansi");

@@ -93,6 +93,17 @@ std::vector<AnswerCase> Cases() {
          SetField(r.md5, long_text.substr(0, 32));
          SetField(r.game_ver, long_text.substr(0, 15));
        }},
+      {"a cut keeps whole characters",
+       // 62 bytes, then a three-byte character that would end one byte past the field
+       R"({"code":0,"data":{"game":{"game_name":")" + std::string(62, 'n') +
+           "\xE2\x85\xA2" + R"(","desc":")" + std::string(510, 'd') + "\xC3\xA9" +
+           R"(","game_id":")" + std::string(27, 'i') + "\xF0\x9F\x98\x80" + R"("}}})",
+       true,
+       [](InstallRecord& r) {
+         SetField(r.game.game_name, std::string(62, 'n'));
+         SetField(r.game.desc, std::string(510, 'd'));
+         SetField(r.game.game_id, std::string(27, 'i') + "\xF0\x9F\x98\x80");  // fits exactly
+       }},
       {"game.ver keeps its low 8 bits", R"({"code":0,"data":{"game":{"ver":259}}})", true,
        [](InstallRecord& r) { r.game.ver = 3; }},
       {"game.ver as text is ignored", R"({"code":0,"data":{"game":{"ver":"3"}}})", true,

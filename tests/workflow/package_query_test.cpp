@@ -102,5 +102,37 @@ TEST(PackageInfoUrlTest, IsCutAtTheFormattingBuffer) {
   EXPECT_EQ(url.substr(0, 60), "https://api.example/api/micro/packageInfo?code=c&lang=en-us&");
 }
 
+TEST(PackageInfoUrlTest, EncodesOnlyWhatIsNotUrlSafe) {
+  struct Case {
+    std::string code, lang, client_id, query;
+  };
+  const Case cases[] = {
+      {"tov3_web", "en-us", "0123abcdef", "code=tov3_web&lang=en-us&client_id=0123abcdef"},
+      {"a.b~c-d_e", "zh-cn", "Z9", "code=a.b~c-d_e&lang=zh-cn&client_id=Z9"},
+      {"tov3 web", "en-us", "id", "code=tov3%20web&lang=en-us&client_id=id"},
+      {"a&lang=x", "en-us", "id", "code=a%26lang%3Dx&lang=en-us&client_id=id"},
+      {"x#y?z%", "en-us", "id", "code=x%23y%3Fz%25&lang=en-us&client_id=id"},
+      {"\xE6\xB8\xB8", "en-us", "a+b/c", "code=%E6%B8%B8&lang=en-us&client_id=a%2Bb%2Fc"},
+      {"", "", "", "code=&lang=&client_id="},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PackageInfoUrl("https://api.example", c.code, c.lang, c.client_id),
+              "https://api.example/api/micro/packageInfo?" + c.query)
+        << c.code;
+  }
+}
+
+TEST(PackageInfoUrlTest, IsNeverCutInsideAnEscape) {
+  const std::string base = "https://api.example";
+  const std::string head = base + "/api/micro/packageInfo?code=c&lang=en-us&client_id=";
+  for (size_t room = 0; room < 3; ++room) {
+    // `room` plain characters, then blanks that each take three bytes
+    const std::string id = std::string(4095 - head.size() - room, 'i') + std::string(10, ' ');
+    const std::string url = PackageInfoUrl(base, "c", "en-us", id);
+    EXPECT_EQ(url.size(), 4095 - room) << room;
+    EXPECT_EQ(url.find('%'), std::string::npos) << room;
+  }
+}
+
 }  // namespace
 }  // namespace qv::workflow
