@@ -1,12 +1,16 @@
-// qvorvane-installer: one installer per user. A second start asks the running one to show its
+// qvorvane-installer: one installer per user. Without a display it says so on standard error
+// and ends with 0, having done nothing. A second start asks the running one to show its
 // windows and ends with 0. The first chooses the interface language, shows the main window
 // (which starts the installation) and runs the event loop until the window quits; then it stops
 // the installation's loops before the windows go, and ends with the loop's exit code.
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "controller/message_context_delegate_downloader.h"
 #include "platform/single_instance.h"
+#include "ui/display_check.h"
 #include "ui/installer_application.h"
 #include "ui/qt_ui_dispatcher.h"
 #include "ui/qvorvane_downloader_dlg.h"
@@ -21,6 +25,13 @@ constexpr char kInstanceName[] = "QvorvaneDownloaderapp_global_only_mutex";
 
 int main(int argc, char** argv) {
   using namespace qv;
+
+  // Without a display no window can be made: end as a failed window creation does, before the
+  // toolkit would end the process, and tell a user who started it from a terminal why.
+  if (const std::string missing = ui::MissingDisplayReason(); !missing.empty()) {
+    std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "qvorvane-installer", missing.c_str());
+    return 0;
+  }
 
   std::unique_ptr<platform::SingleInstance> instance;
   if (platform::SingleInstance::Acquire(kInstanceName, instance) ==

@@ -19,6 +19,7 @@
 #include "ui/featured_game.h"
 #include "ui/image_loader.h"
 #include "ui/window_message.h"
+#include "workflow/status_keys.h"
 
 namespace qv::ui {
 namespace {
@@ -124,6 +125,7 @@ void QvorvaneDownloaderDlg::StoreInstallRecord(const workflow::InstallRecord& re
 }
 
 void QvorvaneDownloaderDlg::UpdateStatus(std::u16string_view key, int state_code, int percent) {
+  if (key == workflow::kStatusFailed) installation_failed_.store(true, std::memory_order_release);
   if (ClientDlg* client = client_ready_.load(std::memory_order_acquire)) {
     client->UpdateStatus(state_code, percent, key);
   }
@@ -183,17 +185,41 @@ void QvorvaneDownloaderDlg::OnWindowMessage(uint32_t number, uintptr_t wparam, i
 }
 
 void QvorvaneDownloaderDlg::CloseToTray(CloseSource source) {
+  const WindowEvent& event =
+      source == CloseSource::kCloseButton ? kCloseButtonEvent : kSystemCloseEvent;
+  if (installation_failed_.load(std::memory_order_acquire)) {
+    // Nothing is left to do: the program ends, so that a new start can try again.
+    ShowWindows(false);
+    Report(event);
+    reports_.Flush();
+    Quit();
+    return;
+  }
+  if (!TrayAvailable()) {
+    MinimiseWindows();
+    Report(event);
+    return;
+  }
   if (tray_ && !tray_->isVisible()) {
     tray_->show();
     ++tray_icon_adds_;
   }
   ShowWindows(false);
-  Report(source == CloseSource::kCloseButton ? kCloseButtonEvent : kSystemCloseEvent);
+  Report(event);
+}
+
+bool QvorvaneDownloaderDlg::TrayAvailable() const {
+  return setup_.tray_available ? setup_.tray_available()
+                               : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QvorvaneDownloaderDlg::MinimiseWindows() {
+  showMinimized();
+  if (client_) client_->hide();  // it comes back when the window is restored (changeEvent)
 }
 
 void QvorvaneDownloaderDlg::Minimise() {
-  showMinimized();
-  if (client_) client_->hide();  // it comes back when the window is restored (changeEvent)
+  MinimiseWindows();
   Report(kMinimiseButtonEvent);
 }
 

@@ -6,9 +6,11 @@
 // progress window land here: the top strip (client y below 50) drags the window, the link
 // rectangle of the progress window opens the game page. The close button and the system's close
 // command hide both windows to the tray (the tray icon is added at the first close and stays);
-// the minimise button minimises; a left click on the tray icon and a second start of the program
-// show both windows again. The program ends only through Quit: after the installation completed,
-// or after the no-connection message box.
+// on a desktop without a notification area, where a hidden window could never be brought back,
+// they minimise both instead. The minimise button minimises; a left click on the tray icon and a
+// second start of the program show both windows again. The program ends through Quit: after the
+// installation completed, after the no-connection message box, or when the window is closed
+// after the installation has ended in failure (the close's statistics event is sent first).
 //
 // Numbered messages (controller/window_messages.h) come as window messages on the Qt event loop;
 // the tray icon's clicks become WM_TRAY_ICON with the mouse message they stand for.
@@ -58,6 +60,8 @@ struct MainWindowSetup {
   core::MessageLoopContext* loops = &core::MessageLoopContext::Instance();
   // Opens the game page; empty: the desktop's default browser.
   std::function<void(const std::string& url)> open_url;
+  // Whether the desktop has a notification area for the tray icon; empty: asks the desktop.
+  std::function<bool()> tray_available;
 };
 
 // The statistics events of the main window: event name and its code.
@@ -154,6 +158,9 @@ class QvorvaneDownloaderDlg final : public BaseDlg,
 
   void CloseToTray(CloseSource source);
   void Minimise();
+  // Minimises both windows; the progress window comes back with the main window.
+  void MinimiseWindows();
+  bool TrayAvailable() const;
   void ShowNoConnection();
   void PlaceProgressWindow();
   void Report(const WindowEvent& event);
@@ -167,6 +174,8 @@ class QvorvaneDownloaderDlg final : public BaseDlg,
   std::unique_ptr<QSystemTrayIcon> tray_;
   int tray_icon_adds_ = 0;
   bool no_connection_shown_ = false;  // the box is shown at most once
+  // Set by the controller's thread when the installation reported "Failed...", its last status.
+  std::atomic<bool> installation_failed_{false};
 
   mutable std::mutex record_lock_;
   workflow::InstallRecord record_;  // guarded by record_lock_

@@ -2,8 +2,8 @@
 
 #include "transfer/http.h"
 #include "util/text_format.h"
-#include "util/url_encoding.h"
 #include "workflow/package_answer.h"
+#include "workflow/url_encode.h"
 
 namespace qv::workflow {
 
@@ -12,10 +12,10 @@ std::string PackageInfoUrl(const std::string& api_base_url, const std::string& c
   // One formatting buffer holds the whole URL, so a long base and long values are cut together.
   std::string url =
       api_base_url + util::FormatText("/api/micro/packageInfo?code=%s&lang=%s&client_id=%s",
-                                      util::PercentEncodeQueryValue(code).c_str(),
-                                      util::PercentEncodeQueryValue(lang).c_str(),
-                                      util::PercentEncodeQueryValue(client_id).c_str());
-  util::CutUrl(url, util::kMaxFormattedLength);
+                                      PercentEncodeQueryValue(code).c_str(),
+                                      PercentEncodeQueryValue(lang).c_str(),
+                                      PercentEncodeQueryValue(client_id).c_str());
+  CutUrl(url, util::kMaxFormattedLength);
   return url;
 }
 

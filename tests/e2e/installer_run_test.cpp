@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "child_process.h"
 #include "end_to_end_test.h"
 #include "xvfb_display.h"
 
@@ -82,6 +84,60 @@ TEST_F(InstallerRunTest, RenamedRepeatedDownloadsInstallTheirPackage) {
   EXPECT_EQ(launches[1].arguments, kPlugin312Launch);
 }
 
+// A game name one character longer than its 63-byte field loses that character whole: the
+// game list, the game's shortcut and the client's launch line carry the 62 bytes before it.
+TEST_F(InstallerRunTest, GameNameCutToItsFieldKeepsWholeCharacters) {
+  const std::string name = "Tides of Valoria III - Chronicles of the Seven Tides and Isles";
+  ASSERT_TRUE(machine_.StartService("long-game-name"));
+  ASSERT_EQ(machine_.RunInstaller(), 0);
+  const std::string data = root_.data_home() + "/Qvorvane/";
+  EXPECT_EQ(IniValue(data + "gamebag/games.ini", "General", "312"), name);
+  EXPECT_TRUE(std::filesystem::exists(root_.home() + "/Desktop/" + name + ".lnk"));
+  const auto launches = ReadLaunchRecords(LaunchRecordPath());
+  ASSERT_EQ(launches.size(), 1u);
+  // The encoded name breaks its line after 72 characters; the launch record shows the break
+  // escaped.
+  EXPECT_EQ(launches[0].arguments,
+            "/startgame=VGlkZXMgb2YgVmFsb3JpYSBJSUkgLSBDaHJvbmljbGVzIG9mIHRoZSBTZXZlbiBUaWRlcyBh"
+            "\\r\\nbmQgSXNsZXM= /game_id=312 /flag=tov3_web /user_frome=3");
+}
+
+// Started where no window can be made, the installer says why on standard error and ends with 0
+// before anything is chosen, written or reported.
+TEST_F(InstallerRunTest, NoDisplayEndsWithZeroAndSaysWhy) {
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  const auto files_before = FilesBelow(root_);
+  struct Case {
+    const char* qpa_platform;  // null: not set
+    const char* display;
+    const char* expected;      // a part of the line on standard error
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, "DISPLAY is not set"},
+      {nullptr, ":93", "cannot open display :93"},  // no X server of that number
+      {"xcb", nullptr, "DISPLAY is not set"},
+      {"wayland", nullptr, "WAYLAND_DISPLAY is not set"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    c.qpa_platform ? setenv("QT_QPA_PLATFORM", c.qpa_platform, 1) : unsetenv("QT_QPA_PLATFORM");
+    c.display ? setenv("DISPLAY", c.display, 1) : unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    // Standard error goes to the pipe the test reads.
+    ChildProcess installer({"/bin/sh", "-c", "exec \"$0\" 2>&1", machine_.program()});
+    ASSERT_TRUE(installer.started());
+    std::vector<std::string> lines;
+    while (auto line = installer.ReadLine()) lines.push_back(*line);
+    EXPECT_EQ(installer.Wait(), 0);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_THAT(lines[0], ::testing::HasSubstr(c.expected));
+    EXPECT_THAT(lines[0], ::testing::StartsWith(machine_.program() + ": "));
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  EXPECT_EQ(FilesBelow(root_), files_before);
+  EXPECT_TRUE(ReadStatisticsReports(machine_.statistics_log()).empty());
+}
+
 // A refused package stays on "Failed..." until the user closes the installer: nothing is
 // downloaded, installed or started.
 TEST_F(InstallerRunTest, RefusedPackageInstallsNothing) {
@@ -95,6 +151,33 @@ TEST_F(InstallerRunTest, RefusedPackageInstallsNothing) {
 
   EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
               ElementsAre("1/", "5/policy_failed"));
+  ExpectNothingInstalled();
+}
+
+// A failed installation is over: closing its window (the close button, clicked on a virtual X
+// display) ends the installer with 0 after the close's statistics event, so it can be started
+// again.
+TEST_F(InstallerRunTest, ClosingAFailedInstallationEndsTheInstaller) {
+  XvfbDisplay display;
+  ASSERT_TRUE(display.started());
+  machine_.UseDisplay(display.name());
+  ASSERT_TRUE(machine_.StartService("refused"));
+  auto installer = machine_.StartInstaller();
+  ASSERT_TRUE(installer->started());
+  ASSERT_TRUE(WaitForReports(2));
+
+  // The close button's centre in the main window: the progress window's inset (13 px) plus the
+  // button's centre in it (543, 16).
+  constexpr int kCloseX = 13 + 543;
+  constexpr int kCloseY = 13 + 16;
+  std::optional<int> exit_code;
+  for (int i = 0; i < 40 && !exit_code; ++i) {
+    display.ClickInWindow("QVorvaneDownloader", kCloseX, kCloseY);
+    exit_code = installer->WaitFor(std::chrono::milliseconds(500));
+  }
+  EXPECT_EQ(exit_code, 0);
+  EXPECT_THAT(OperationsOf(ReadStatisticsReports(machine_.statistics_log())),
+              ElementsAre("1/", "5/policy_failed", "12/btn_close"));
   ExpectNothingInstalled();
 }
 

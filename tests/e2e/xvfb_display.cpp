@@ -29,4 +29,12 @@ bool XvfbDisplay::PressKey(const std::string& key) const {
   return RunCommand({"env", "DISPLAY=" + name_, "xdotool", "key", key}).exit_code == 0;
 }
 
+bool XvfbDisplay::ClickInWindow(const std::string& title, int x, int y) const {
+  if (!started()) return false;
+  return RunCommand({"env", "DISPLAY=" + name_, "xdotool", "search", "--onlyvisible", "--name",
+                     "^" + title + "$", "mousemove", "--window", "%1", std::to_string(x),
+                     std::to_string(y), "click", "1"})
+             .exit_code == 0;
+}
+
 }  // namespace qv::test

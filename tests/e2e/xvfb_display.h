@@ -29,6 +29,9 @@ class XvfbDisplay {
   // Presses and releases the key (an X key name, "Return") on this display; false when xdotool
   // failed.
   bool PressKey(const std::string& key) const;
+  // Clicks the left button at (x, y) inside the visible window titled `title`, as a user's mouse
+  // would; false when there is no such window or xdotool failed.
+  bool ClickInWindow(const std::string& title, int x, int y) const;
 
  private:
   std::unique_ptr<ChildProcess> server_;

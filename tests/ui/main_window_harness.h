@@ -24,6 +24,7 @@ class MainWindowHarness {
     setup.folders = &folders_;
     setup.loops = loops_.get();
     setup.open_url = [this](const std::string& url) { opened_.push_back(url); };
+    setup.tray_available = [this] { return tray_available; };
     window_ = std::make_unique<QvorvaneDownloaderDlg>(std::move(setup));
   }
   ~MainWindowHarness() {
@@ -32,6 +33,8 @@ class MainWindowHarness {
   }
 
   QvorvaneDownloaderDlg& window() { return *window_; }
+  // What the window is told of the desktop's notification area.
+  bool tray_available = true;
   // The "op" and "ex" of every report sent so far, as "op/ex".
   std::vector<std::string> Reports() {
     window_->reports().Flush();

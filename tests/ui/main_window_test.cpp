@@ -115,6 +115,50 @@ TEST_F(MainWindowTest, SystemCloseHidesToTheTrayWithItsOwnEvent) {
             (std::vector<std::string>{"13/tb_btn_close", "10/tray_click", "12/btn_close"}));
 }
 
+TEST_F(MainWindowTest, WithoutANotificationAreaClosingMinimisesBoth) {
+  harness_.tray_available = false;
+  PostWindowMessage(&window(), WM_CLOSE_TO_TRAY);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window().isMinimized());
+  EXPECT_FALSE(window().client()->isVisible());
+  EXPECT_FALSE(window().tray_icon()->isVisible());  // no icon nobody could see
+  window().OnShowRequest();
+  EXPECT_TRUE(BothShown());
+  EXPECT_FALSE(window().close());
+  EXPECT_TRUE(window().isMinimized());
+  EXPECT_EQ(harness_.Reports(), (std::vector<std::string>{"12/btn_close", "13/tb_btn_close"}));
+}
+
+// Once the installation has failed there is nothing to wait for: either kind of close ends the
+// program with 0, after its statistics event went out.
+TEST_F(MainWindowTest, ClosingAfterAFailedInstallationEndsTheProgram) {
+  const std::pair<bool, const char*> cases[] = {{true, "12/btn_close"}, {false, "13/tb_btn_close"}};
+  for (const auto& [close_button, event] : cases) {
+    SCOPED_TRACE(event);
+    test::MainWindowHarness harness;
+    ASSERT_TRUE(harness.window().Create());
+    // A status that is not the end changes nothing: the close still hides to the tray.
+    std::thread progress([&] { harness.window().UpdateStatus(u"Downloading...", 0, 7); });
+    progress.join();
+    harness.window().HandleMessage(WM_CLOSE_TO_TRAY, 0, 0);
+    EXPECT_TRUE(harness.window().tray_icon()->isVisible());
+    harness.window().ShowWindows(true);
+
+    std::thread failure([&] { harness.window().UpdateStatus(u"Failed...", 6, 40); });
+    failure.join();
+    QTimer::singleShot(0, [&] {
+      if (close_button) {
+        PostWindowMessage(&harness.window(), WM_CLOSE_TO_TRAY);
+      } else {
+        harness.window().close();
+      }
+    });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(harness.window().isVisible());
+    EXPECT_EQ(harness.Reports(), (std::vector<std::string>{"12/btn_close", event}));
+  }
+}
+
 TEST_F(MainWindowTest, MinimiseHidesBothUntilShownAgain) {
   PostWindowMessage(&window(), WM_MINIMIZE_BUTTON);
   QCoreApplication::processEvents();

@@ -3,13 +3,15 @@
 //
 //   qv-demo-service --scenario FILE --content FOLDER --stats-log FILE --pki FOLDER
 //                   [--https-port N] [--http-port N] [--probe-port N] [--ready-file FILE]
-//                   [--quiet]
+//                   [--pace BYTES_PER_SECOND] [--quiet]
 //
-// Ports default to 0 (any free port). Once every port listens, the ready file (written whole,
+// Ports default to 0 (any free port). --pace throttles every download to that rate when the
+// scenario sets no rate of its own, so that a person watching sees the download happen. Once every port listens, the ready file (written whole,
 // by a rename) holds "https_port=", "http_port=", "probe_port=" (0 when closed) and "ca=" lines;
 // then the same facts go to standard output, followed by one line per request unless --quiet.
 #include <signal.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -29,7 +31,7 @@ void Usage(const char* program) {
   std::fprintf(stderr,
                "usage: %s --scenario FILE --content FOLDER --stats-log FILE --pki FOLDER\n"
                "          [--https-port N] [--http-port N] [--probe-port N] [--ready-file FILE]"
-               " [--quiet]\n",
+               " [--pace BYTES_PER_SECOND] [--quiet]\n",
                program);
 }
 
@@ -42,6 +44,16 @@ int PortOption(const std::map<std::string, std::string>& options, const std::str
     throw std::invalid_argument(name + " takes a port number (0 to 65535), not \"" + text + "\"");
   }
   return std::stoi(text);
+}
+
+// A positive byte rate of at most nine digits.
+uint64_t RateOption(const std::string& name, const std::string& text) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos ||
+      std::stoull(text) == 0) {
+    throw std::invalid_argument(name + " takes bytes per second (1 to 999999999), not \"" + text +
+                                "\"");
+  }
+  return std::stoull(text);
 }
 
 void WriteReadyFile(const std::string& path, const qv::demo::DemoService& service) {
@@ -62,7 +74,7 @@ void WriteReadyFile(const std::string& path, const qv::demo::DemoService& servic
 int main(int argc, char** argv) {
   static const std::set<std::string> kValued = {"--scenario",   "--content",    "--stats-log",
                                                 "--pki",        "--https-port", "--http-port",
-                                                "--probe-port", "--ready-file"};
+                                                "--probe-port", "--ready-file", "--pace"};
   std::map<std::string, std::string> options;
   bool quiet = false;
   for (int i = 1; i < argc; ++i) {
@@ -95,6 +107,11 @@ int main(int argc, char** argv) {
   try {
     qv::demo::DemoServiceSettings settings;
     settings.scenario = qv::demo::LoadScenario(options["--scenario"]);
+    if (options.count("--pace") != 0) {
+      const uint64_t pace = RateOption("--pace", options["--pace"]);
+      uint64_t& rate = settings.scenario.faults.throttle_bytes_per_second;
+      if (rate == 0) rate = pace;
+    }
     settings.content_folder = options["--content"];
     settings.statistics_log = options["--stats-log"];
     settings.pki_folder = options["--pki"];

@@ -17,7 +17,8 @@
 #   --scenario NAME   a scenario of tools/demo-service/scenarios (see --list)
 #   --use-my-home     install into your own home folder instead of the throw-away folder
 #   --timeout S       stop an installer still open after S seconds (default 120; a failed run
-#                     waits for a click on its message box or its close button)
+#                     waits for a click on its message box or its close button, which under
+#                     Xvfb the script gives)
 #   --service-only    start only the service (ports 18443, 18080, 18444) until Ctrl-C
 #   --list            list the scenarios and exit
 set -euo pipefail
@@ -81,9 +82,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The demo's archives are small: paced so that all of them take about four seconds, a person
+# (and the screenshots) can see the download happen. A scenario with a rate of its own keeps it.
+content_bytes=$(find "$build_dir/demo-content/qvorvane/repository" -type f -name '*.zip' -printf '%s\n' \
+                | awk '{ sum += $1 } END { print sum + 0 }')
+pace=$(( content_bytes / 4 > 1024 ? content_bytes / 4 : 1024 ))
+
 say "Starting the demo platform service: scenario $scenario"
 "$build_dir/tools/demo-service/qv-demo-service" \
-  --scenario "$scenario_file" --content "$build_dir/demo-content" \
+  --scenario "$scenario_file" --content "$build_dir/demo-content" --pace "$pace" \
   --stats-log "$state/statistics.log" --pki "$build_dir/demo-pki" \
   --https-port "$https_port" --http-port "$http_port" --probe-port "$probe_port" \
   --ready-file "$state/service.ready" >"$state/service.log" 2>&1 &
@@ -164,8 +171,12 @@ while kill -0 "$installer_pid" 2>/dev/null; do
   if [ "$took_start" -eq 0 ] && xdotool search --onlyvisible --pid "$installer_pid" >/dev/null 2>&1; then
     sleep 0.3; shot 1-start; took_start=1
   fi
-  if [ "$took_start" -eq 1 ] && [ "$took_download" -eq 0 ] \
+  # The download is paced: a second after its first request it is well under way.
+  if [ "$took_start" -eq 1 ] && [ "$took_download" -eq 0 ] && [ -z "${download_seen:-}" ] \
      && grep -q 'GET /qvorvane/repository/' "$state/service.log"; then
+    download_seen=$now
+  fi
+  if [ "$took_download" -eq 0 ] && [ -n "${download_seen:-}" ] && [ "$now" -gt "$download_seen" ]; then
     shot 2-download; took_download=1
   fi
   launches=$(grep -c '^started:' "$launch_record" 2>/dev/null || true)
@@ -174,13 +185,18 @@ while kill -0 "$installer_pid" 2>/dev/null; do
   fi
   # A failed run (statistics op 5) waits for the user: under Xvfb nobody can click, so the
   # picture is taken, the no-connection box (if that is what shows) answered with Return, and
-  # a window still left on "Failed..." closed a few seconds later.
+  # a window left on "Failed..." closed with its close button (centre 556,29 in the window)
+  # a few seconds later, which ends the installer.
   if [ "$failed_at" -eq 0 ] && grep -q '&op=5&' "$state/statistics.log" 2>/dev/null; then
     sleep 1; shot 4-failed; failed_at=$now
     [ "$use_xvfb" -eq 1 ] && xdotool key Return 2>/dev/null || true
   fi
-  if [ "$use_xvfb" -eq 1 ] && [ "$failed_at" -gt 0 ] && [ $(( now - failed_at )) -gt 5 ]; then
-    echo "run-demo: the installer shows \"Failed...\" and waits to be closed; stopping it"
+  if [ "$use_xvfb" -eq 1 ] && [ "$failed_at" -gt 0 ] && [ $(( now - failed_at )) -gt 3 ]; then
+    xdotool search --onlyvisible --name '^QVorvaneDownloader$' \
+      mousemove --window %1 556 29 click 1 >/dev/null 2>&1 || true
+  fi
+  if [ "$use_xvfb" -eq 1 ] && [ "$failed_at" -gt 0 ] && [ $(( now - failed_at )) -gt 10 ]; then
+    echo "run-demo: the installer still shows \"Failed...\" after its close button was clicked; stopping it"
     kill "$installer_pid" 2>/dev/null || true
     break
   fi
@@ -208,7 +224,21 @@ else
                  "$HOME/QVorvane" "${XDG_CONFIG_HOME:-$HOME/.config}/qvorvane-registry"
                  "${QV_MACHINE_ROOT:-/var/lib/qvorvane}/registry")
 fi
-say "Report (scenario $scenario; the installer exited with $installer_status)"
+# The outcome, from what the run sent to the statistics service and whether it started the
+# client: the last install report (op 2: installed or found installed; op 5: failed).
+last_install=$(grep -E '&op=(2|5)(&|$)' "$state/statistics.log" 2>/dev/null | tail -n 1 || true)
+last_op=$(sed -n 's/.*&op=\([^&]*\).*/\1/p' <<<"$last_install")
+last_ex=$(sed -n 's/.*&ex=\([^&]*\).*/\1/p' <<<"$last_install")
+launches_after=$(grep -c '^started:' "$launch_record" 2>/dev/null || true)
+if [ "$last_op" = 2 ] && [ "${launches_after:-0}" -gt "${launches_before:-0}" ]; then
+  outcome="completed"
+elif [ "$last_op" = 5 ]; then
+  outcome="failed"
+else
+  outcome="did not finish"
+fi
+say "Report (scenario $scenario)"
+echo "Outcome: $outcome (statistics op=${last_op:-none} ex=${last_ex:-(none)}); the installer exited with $installer_status"
 echo "Files made (lock files left out):"
 find "${report_places[@]}" -type f ! -name '.*.lock' 2>/dev/null \
   | grep -v -e '/\.cache/' -e '/\.Xauthority$' | sed "s|^$state/||" | sort | sed 's/^/  /' || true
