@@ -1,11 +1,13 @@
 #include "platform/process_table.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <string>
 
 #include "platform/os_handles.h"
 
@@ -19,10 +21,27 @@ std::string_view LastComponent(std::string_view path) {
   return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The whole of a /proc file. Plain reads: a process that ends while its file is read makes the
+// read fail (ESRCH), which must be an ordinary outcome, not an exception.
+std::optional<std::string> ReadProcFile(const std::string& path) {
+  FdHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.valid()) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = read(file.get(), buffer, sizeof(buffer));
+    if (got == 0) return text;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    text.append(buffer, static_cast<size_t>(got));
+  }
+}
+
+std::optional<uid_t> RealUidOf(pid_t pid) {
+  const auto status = ReadProcFile(std::string(kProcFolder) + "/" + std::to_string(pid) + "/status");
+  return status ? RealUidFromStatus(*status) : std::nullopt;
 }
 
 std::optional<pid_t> ParsePid(std::string_view name) {
@@ -37,14 +56,19 @@ class ProcProcessTable final : public ProcessTable {
   std::optional<std::vector<ProcessEntry>> Snapshot() const override {
     DirHandle proc(opendir(kProcFolder));
     if (!proc) return std::nullopt;
+    const uid_t own_uid = getuid();
     std::vector<ProcessEntry> entries;
     while (const dirent* entry = readdir(proc.get())) {
       const auto pid = ParsePid(entry->d_name);
       if (!pid) continue;
       const std::string folder = std::string(kProcFolder) + "/" + entry->d_name;
-      // A process that ended between the listing and these reads is left out.
-      auto comm = ReadWholeFile(folder + "/comm");
-      const auto cmdline = ReadWholeFile(folder + "/cmdline");
+      // A process that ended between the listing and these reads is left out, and so is one of
+      // another user.
+      const auto status = ReadProcFile(folder + "/status");
+      const auto uid = status ? RealUidFromStatus(*status) : std::nullopt;
+      if (!uid || *uid != own_uid) continue;
+      auto comm = ReadProcFile(folder + "/comm");
+      const auto cmdline = ReadProcFile(folder + "/cmdline");
       if (!comm || !cmdline) continue;
       if (!comm->empty() && comm->back() == '\n') comm->pop_back();
       entries.push_back({*pid, ImageNameFromCommandLine(*cmdline, *comm)});
@@ -54,7 +78,12 @@ class ProcProcessTable final : public ProcessTable {
     return entries;
   }
 
-  bool Terminate(pid_t pid) const override { return pid > 0 && kill(pid, SIGKILL) == 0; }
+  bool Terminate(pid_t pid) const override {
+    if (pid <= 0) return false;
+    // Another user's process is never ended, even where the rights would allow it (root).
+    const auto uid = RealUidOf(pid);
+    return uid && *uid == getuid() && kill(pid, SIGKILL) == 0;
+  }
 };
 
 }  // namespace
@@ -73,6 +102,27 @@ std::string ImageNameFromCommandLine(std::string_view cmdline, std::string_view 
     if (name.starts_with(comm)) return std::string(name);
   }
   return std::string(comm);
+}
+
+std::optional<uid_t> RealUidFromStatus(std::string_view status) {
+  constexpr std::string_view kUidKey = "Uid:";
+  size_t line = 0;
+  while (line < status.size()) {
+    const size_t end = std::min(status.find('\n', line), status.size());
+    std::string_view text = status.substr(line, end - line);
+    if (text.starts_with(kUidKey)) {
+      text.remove_prefix(kUidKey.size());
+      const size_t first = text.find_first_not_of(" \t");
+      if (first == std::string_view::npos) return std::nullopt;
+      text.remove_prefix(first);
+      uid_t uid = 0;
+      const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), uid);
+      if (error != std::errc() || stop == text.data()) return std::nullopt;
+      return uid;
+    }
+    line = end + 1;
+  }
+  return std::nullopt;
 }
 
 const ProcessTable& SystemProcessTable() {

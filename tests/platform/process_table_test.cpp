@@ -1,9 +1,15 @@
 #include "platform/process_table.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "program_probe.h"
 #include "temp_root.h"
@@ -59,6 +65,92 @@ TEST_F(ProcessTableTest, TerminateEndsOneProcessAndRefusesGroupIds) {
   EXPECT_FALSE(SystemProcessTable().Terminate(-child.pid()));
   EXPECT_TRUE(SystemProcessTable().Terminate(child.pid()));
   EXPECT_TRUE(child.Reap());  // reaped although its standard input is still open: it was killed
+}
+
+TEST(RealUidTest, IsTheFirstNumberOfTheUidLine) {
+  const std::pair<std::string, std::optional<uid_t>> cases[] = {
+      {"Name:\tx\nUid:\t1000\t0\t0\t0\nGid:\t5\n", 1000},
+      {"Uid:\t0\t1000\t1000\t1000", 0},
+      {"Uid:   65534 65534 65534 65534\n", 65534},
+      {"Name:\tUid:\t7\n", std::nullopt},  // only a line's start counts
+      {"Uid:\t\n", std::nullopt},
+      {"Uid:\tx\n", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [status, uid] : cases) EXPECT_EQ(RealUidFromStatus(status), uid) << status;
+}
+
+// Processes that end while the list is read are left out; a scan never fails for them. Each child
+// ends at once, so many of them end between the folder listing and the reads of their files.
+TEST_F(ProcessTableTest, ScanRacingShortLivedProcessesNeverFails) {
+  constexpr int kChildren = 3000;
+  std::atomic<bool> done{false};
+  std::thread spawner([&] {
+    for (int i = 0; i < kChildren; ++i) {
+      const pid_t pid = fork();
+      if (pid == 0) _exit(0);
+      if (pid > 0) waitpid(pid, nullptr, 0);
+    }
+    done = true;
+  });
+  int scans = 0;
+  while (!done) {
+    const auto snapshot = SystemProcessTable().Snapshot();
+    ASSERT_TRUE(snapshot.has_value());
+    EXPECT_NE(std::find_if(snapshot->begin(), snapshot->end(),
+                           [](const ProcessEntry& entry) { return entry.pid == getpid(); }),
+              snapshot->end());
+    ++scans;
+  }
+  spawner.join();
+  EXPECT_GT(scans, 0);
+}
+
+// Run as root, the installer could signal anybody: another user's process is neither listed
+// nor ended.
+TEST_F(ProcessTableTest, AnotherUsersProcessIsNeitherListedNorEnded) {
+  if (geteuid() != 0) GTEST_SKIP() << "starting a process of another user needs root";
+  const std::string program = root_.Path("QVorvane.exe");
+  test::CopyProgramProbe(program);
+  ASSERT_EQ(chmod(root_.path().c_str(), 0755), 0);  // the other user starts the program from here
+  int to_child[2];
+  int from_child[2];
+  ASSERT_EQ(pipe2(to_child, O_CLOEXEC), 0);  // no later child may hold its ends
+  ASSERT_EQ(pipe2(from_child, O_CLOEXEC), 0);
+  const pid_t other = fork();
+  if (other == 0) {
+    // The probe runs as "nobody", says so with one byte and waits for its input to close.
+    dup2(to_child[0], 0);
+    dup2(from_child[1], 1);
+    close(to_child[1]);
+    close(from_child[0]);
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
+    execl(program.c_str(), program.c_str(), "wait", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ASSERT_GT(other, 0);
+  close(to_child[0]);
+  close(from_child[1]);
+  char running = 0;
+  ASSERT_EQ(read(from_child[0], &running, 1), 1);
+  close(from_child[0]);
+  test::WaitingProcess own(program);
+
+  const auto snapshot = SystemProcessTable().Snapshot();
+  ASSERT_TRUE(snapshot.has_value());
+  const auto listed = [&](pid_t pid) {
+    return std::any_of(snapshot->begin(), snapshot->end(),
+                       [pid](const ProcessEntry& entry) { return entry.pid == pid; });
+  };
+  EXPECT_FALSE(listed(other));
+  EXPECT_TRUE(listed(own.pid()));
+  EXPECT_FALSE(SystemProcessTable().Terminate(other));
+  EXPECT_EQ(kill(other, 0), 0);  // still running
+
+  close(to_child[1]);
+  int status = 0;
+  EXPECT_EQ(waitpid(other, &status, 0), other);
+  EXPECT_TRUE(WIFEXITED(status)) << status;
 }
 
 }  // namespace
