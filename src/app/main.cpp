@@ -3,9 +3,12 @@
 // (which starts the installation) and runs the event loop until the window quits; then it stops
 // the installation's loops before the windows go, and ends with the loop's exit code.
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "controller/message_context_delegate_downloader.h"
+#include "platform/known_folders.h"
 #include "platform/single_instance.h"
 #include "ui/installer_application.h"
 #include "ui/qt_ui_dispatcher.h"
@@ -21,6 +24,17 @@ constexpr char kInstanceName[] = "QvorvaneDownloaderapp_global_only_mutex";
 
 int main(int argc, char** argv) {
   using namespace qv;
+
+  // Before anything is written: a folder whose name the installer cannot carry byte for byte
+  // ends the run, rather than an installation next to it.
+  if (const std::string folder = platform::FolderThatIsNotUtf8(); !folder.empty()) {
+    std::fprintf(stderr,
+                 "Failed: the folder \"%s\" has a name that is not UTF-8 text; the installer "
+                 "cannot install there. Rename it, or set HOME or XDG_DATA_HOME to another "
+                 "folder.\n",
+                 folder.c_str());
+    return 1;
+  }
 
   std::unique_ptr<platform::SingleInstance> instance;
   if (platform::SingleInstance::Acquire(kInstanceName, instance) ==
