@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "end_to_end_test.h"
@@ -16,9 +17,10 @@ namespace fs = std::filesystem;
 
 class UnusualHomeTest : public EndToEndTest {
  protected:
-  // Moves the home and the local data folder to `home` (made here), as a user whose home it is.
+  // Moves the home and the local data folder to `home` (made here, with its desktop, as the
+  // test root's own home has one), as a user whose home it is.
   void UseHome(const std::string& home) {
-    fs::create_directories(home);
+    fs::create_directories(home + "/Desktop");
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
   }
@@ -64,7 +66,8 @@ TEST_F(UnusualHomeTest, HomeFolderNameThatIsNotUtf8EndsTheRunAndWritesNothing) {
   ASSERT_TRUE(machine_.StartService("plugin-312"));
   EXPECT_EQ(machine_.RunInstaller(), 1);
 
-  EXPECT_TRUE(fs::is_empty(home));
+  EXPECT_TRUE(fs::is_empty(home + "/Desktop"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(home), fs::directory_iterator()), 1);
   for (const std::string& file : FilesBelow(root_)) {
     EXPECT_EQ(file.find("vorvane"), std::string::npos) << file;
     EXPECT_EQ(file.find("VORVANE"), std::string::npos) << file;
@@ -72,20 +75,25 @@ TEST_F(UnusualHomeTest, HomeFolderNameThatIsNotUtf8EndsTheRunAndWritesNothing) {
   EXPECT_TRUE(ReadStatisticsReports(machine_.statistics_log()).empty());
 }
 
-// A data folder that exists in another letter case, with its platform folder spelled otherwise
-// again: the installation goes into that one tree, complete.
+// A data folder that exists in another letter case, with its game bag spelled otherwise again:
+// the installation goes into that one tree, complete. (The platform folder is replaced whole by
+// the run, so it takes the spelling the installer gives it.)
 TEST_F(UnusualHomeTest, DataFolderInAnotherLetterCaseHoldsTheWholeInstallation) {
   fs::create_directories(root_.data_home() + "/QVORVANE/APP");
+  fs::create_directories(root_.data_home() + "/QVORVANE/GameBag");
   ASSERT_TRUE(machine_.StartService("plugin-312"));
   EXPECT_EQ(machine_.RunInstaller(), 0);
 
   const std::string data = root_.data_home() + "/QVORVANE/";
   for (const std::string& file :
-       {data + "APP/QVorvane.exe", data + "APP/uninstall.exe", data + "APP/launch.txt",
-        data + "APP/qvorvane.ini", data + "config.ini", data + "gamebag/312/icon.ico"}) {
+       {data + "app/QVorvane.exe", data + "app/uninstall.exe", data + "app/launch.txt",
+        data + "app/qvorvane.ini", data + "config.ini", data + "GameBag/games.ini",
+        data + "GameBag/312/icon.ico"}) {
     EXPECT_TRUE(fs::is_regular_file(file)) << file;
   }
   EXPECT_FALSE(fs::exists(root_.data_home() + "/Qvorvane"));
+  EXPECT_FALSE(fs::exists(data + "gamebag"));
+  EXPECT_FALSE(fs::exists(data + "APP"));
   ExpectNoTemporaryDownloads();
 }
 
