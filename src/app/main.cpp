@@ -9,6 +9,7 @@
 #include <string>
 
 #include "controller/message_context_delegate_downloader.h"
+#include "platform/known_folders.h"
 #include "platform/single_instance.h"
 #include "ui/display_check.h"
 #include "ui/installer_application.h"
@@ -31,6 +32,17 @@ int main(int argc, char** argv) {
   if (const std::string missing = ui::MissingDisplayReason(); !missing.empty()) {
     std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "qvorvane-installer", missing.c_str());
     return 0;
+  }
+
+  // Before anything is written: a folder whose name the installer cannot carry byte for byte
+  // ends the run, rather than an installation next to it.
+  if (const std::string folder = platform::FolderThatIsNotUtf8(); !folder.empty()) {
+    std::fprintf(stderr,
+                 "Failed: the folder \"%s\" has a name that is not UTF-8 text; the installer "
+                 "cannot install there. Rename it, or set HOME or XDG_DATA_HOME to another "
+                 "folder.\n",
+                 folder.c_str());
+    return 1;
   }
 
   std::unique_ptr<platform::SingleInstance> instance;

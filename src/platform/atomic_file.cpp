@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "platform/os_handles.h"
+#include "platform/path_resolution.h"
 
 namespace qv::platform {
 namespace {
@@ -114,7 +115,8 @@ std::error_code LockExclusively(const std::string& path, FdHandle& lock) {
 
 }  // namespace
 
-std::error_code ReadWholeFile(const std::string& path, std::string& out) {
+std::error_code ReadWholeFile(const std::string& given_path, std::string& out) {
+  const std::string path = ResolveExistingPath(given_path).value_or(given_path);
   out.clear();
   FdHandle fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return LastError();
@@ -132,7 +134,10 @@ std::error_code ReadWholeFile(const std::string& path, std::string& out) {
   }
 }
 
-std::error_code UpdateFileAtomically(const std::string& path, const FileUpdate& update) {
+// The file is the one that exists in some spelling of `given_path`, at every level, so the lock,
+// the read and the replacement all work on that one file.
+std::error_code UpdateFileAtomically(const std::string& given_path, const FileUpdate& update) {
+  const std::string path = ResolvePathForCreation(given_path);
   FdHandle lock;
   if (const std::error_code error = LockExclusively(path, lock)) return error;
 
@@ -150,7 +155,8 @@ std::error_code UpdateFileAtomically(const std::string& path, const FileUpdate& 
   return ReplaceWithTempFile(path, *replacement);
 }  // the lock is released when `lock` closes
 
-std::error_code WriteFileAtomically(const std::string& path, std::string_view contents) {
+std::error_code WriteFileAtomically(const std::string& given_path, std::string_view contents) {
+  const std::string path = ResolvePathForCreation(given_path);
   FdHandle lock;
   if (const std::error_code error = LockExclusively(path, lock)) return error;
   return ReplaceWithTempFile(path, contents);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/utf8_text.h"
 #include "qv/deployment_settings.h"
 
 namespace qv::platform {
@@ -98,5 +99,13 @@ std::string DesktopFolder() {
 }
 
 std::string StartMenuFolder() { return LocalAppDataFolder() + "/applications"; }
+
+std::string FolderThatIsNotUtf8() {
+  for (const std::string& folder : {HomeFolder(), LocalAppDataFolder(), RoamingAppDataFolder(),
+                                    TempFolder(), DesktopFolder(), MachineRoot()}) {
+    if (!IsWellFormedUtf8(folder)) return folder;
+  }
+  return {};
+}
 
 }  // namespace qv::platform

@@ -36,4 +36,10 @@ std::string DesktopFolder();
 // The start menu: LocalAppDataFolder() + "/applications".
 std::string StartMenuFolder();
 
+// The first of the folders above (home, local and roaming data, temporary folder, desktop,
+// machine root) whose path is not well-formed UTF-8, or empty when every one is. The installer
+// carries paths as UTF-16 text, which cannot hold such a path byte for byte: a run refuses these
+// folders instead of writing to a neighbouring path.
+std::string FolderThatIsNotUtf8();
+
 }  // namespace qv::platform

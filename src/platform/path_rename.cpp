@@ -3,11 +3,15 @@
 #include <fcntl.h>
 #include <stdio.h>
 
+#include "platform/path_resolution.h"
+
 namespace qv::platform {
 
 bool RenamePath(const std::string& from, const std::string& to) {
   if (from.empty() || to.empty()) return false;
-  return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+  const std::string source = ResolveExistingPath(from).value_or(from);
+  const std::string target = ResolvePathForCreation(to);
+  return ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
 }
 
 }  // namespace qv::platform

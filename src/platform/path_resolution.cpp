@@ -95,8 +95,9 @@ std::string Join(const std::string& folder, std::string_view name) {
   return folder.back() == '/' ? folder + std::string(name) : folder + "/" + std::string(name);
 }
 
-// Resolves the components one by one; `last_may_be_new` lets the last one stay as given.
-std::optional<std::string> Resolve(const std::string& path, bool last_may_be_new) {
+// Resolves the components one by one. With `may_be_new`, the first component that has no match
+// and every one after it (they cannot exist: their folder does not) stay as given.
+std::optional<std::string> Resolve(const std::string& path, bool may_be_new) {
   if (path.empty()) return std::nullopt;
   const auto components = SplitComponents(path);
   std::string resolved = path.front() == '/' ? "/" : "";
@@ -111,17 +112,19 @@ std::optional<std::string> Resolve(const std::string& path, bool last_may_be_new
       first = components.size() - 1;
     }
   }
+  bool missing = false;
   for (size_t i = first; i < components.size(); ++i) {
     const std::string_view component = components[i];
     std::string exact = Join(resolved, component);
-    if (component == "." || component == ".." || EntryExists(exact)) {
+    if (missing || component == "." || component == ".." || EntryExists(exact)) {
       resolved = std::move(exact);
       continue;
     }
     if (auto match = FindEntryIgnoringCase(resolved, component)) {
       resolved = Join(resolved, *match);
-    } else if (last_may_be_new && i + 1 == components.size()) {
+    } else if (may_be_new) {
       resolved = std::move(exact);
+      missing = true;
     } else {
       return std::nullopt;
     }

@@ -22,10 +22,10 @@ bool NamesMatchIgnoringCase(std::string_view a, std::string_view b);
 // one; a trailing '/' is kept.
 std::optional<std::string> ResolveExistingPath(const std::string& path);
 
-// The path at which a new entry named `path` is to be made: the parent folder as
-// ResolveExistingPath finds it, and the last component as given unless an entry matching it
-// without regard to case exists already (then that entry's spelling). When the parent cannot be
-// resolved, `path` is returned as given (the operation will fail on it).
+// The path at which a new entry named `path` (and the folders missing on its way) is to be made:
+// every component that exists in some spelling takes that entry's spelling, at every level;
+// from the first component that has no match on, the rest stays as given. So an installation
+// that finds "QVORVANE/" goes on inside it instead of starting a "Qvorvane/" beside it.
 std::string ResolvePathForCreation(const std::string& path);
 
 }  // namespace qv::platform

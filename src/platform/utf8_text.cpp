@@ -59,6 +59,15 @@ size_t Utf16Length(std::string_view utf8) {
   return units;
 }
 
+bool IsWellFormedUtf8(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    char32_t cp;
+    at += DecodeAt(text, at, cp);
+    if (cp == kNoCodePoint) return false;
+  }
+  return true;
+}
+
 std::string_view Utf16Prefix(std::string_view utf8, size_t max_units) {
   size_t units = 0;
   size_t at = 0;

@@ -14,6 +14,10 @@ namespace qv::platform {
 // as one unit, as the U+FFFD that replaces it would.
 size_t Utf16Length(std::string_view utf8);
 
+// True when every byte of `text` belongs to a well-formed UTF-8 sequence (no surrogates, nothing
+// above U+10FFFF, no overlong forms).
+bool IsWellFormedUtf8(std::string_view text);
+
 // The longest prefix of `utf8` that takes at most `max_units` UTF-16 units, never splitting a
 // code point.
 std::string_view Utf16Prefix(std::string_view utf8, size_t max_units);

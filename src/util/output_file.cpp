@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/path_resolution.h"
+
 namespace qv::util {
 
 OutputFile::~OutputFile() { file_.reset(); }
@@ -11,7 +13,8 @@ bool OutputFile::Open(const std::string& path, Mode mode) {
   file_.reset();
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
   flags |= mode == Mode::kCreateNew ? (O_EXCL | O_NOFOLLOW) : O_TRUNC;
-  const int fd = ::open(path.c_str(), flags, 0666);
+  // A file or folder on the way that exists in another spelling is the one written.
+  const int fd = ::open(platform::ResolvePathForCreation(path).c_str(), flags, 0666);
   if (fd < 0) return false;
   file_.reset(::fdopen(fd, "wb"));
   if (!file_) {

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <optional>
 
+#include "platform/path_resolution.h"
 #include "util/output_file.h"
 #include "util/zip_archive_file.h"
 #include "util/zip_entry_name.h"
@@ -284,8 +285,11 @@ bool CUnzipper::ApplyEntryTimestamp(const std::string& file_path, uint32_t dos_d
 
 bool ExtractArchive(const std::string& archive_path, const std::string& destination) {
   CUnzipper unzipper;
-  if (!unzipper.OpenArchive(archive_path)) return false;
-  const bool extracted = unzipper.ExtractAllTo(destination);
+  if (!unzipper.OpenArchive(platform::ResolveExistingPath(archive_path).value_or(archive_path))) {
+    return false;
+  }
+  // The destination's folders that exist in another spelling are the ones filled.
+  const bool extracted = unzipper.ExtractAllTo(platform::ResolvePathForCreation(destination));
   unzipper.CloseArchive();
   return extracted;
 }

@@ -20,13 +20,16 @@
 #include <memory>
 #include <string>
 
+#include "platform/path_limits.h"
+
 namespace qv::util {
 
 // Limits kept from the archive layout the packages are made for.
 inline constexpr size_t kMaxEntryNameLength = 260;    // the stored-name buffer, without its NUL
 inline constexpr size_t kMaxEntryCommentLength = 255;
-inline constexpr size_t kMaxArchivePathLength = 260;  // the archive's full path
-inline constexpr size_t kMaxTargetPathLength = 258;   // folder + separator + entry name
+// Full paths follow this system's limit: a long home folder holds every package.
+inline constexpr size_t kMaxArchivePathLength = platform::kMaxPathLength;  // the archive's full path
+inline constexpr size_t kMaxTargetPathLength = platform::kMaxPathLength;   // folder + "/" + entry name
 inline constexpr size_t kEntryReadChunkSize = 2048;
 inline constexpr uint32_t kFolderAttribute = 0x10;    // external attribute bit of a folder entry
 

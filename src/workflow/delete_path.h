@@ -9,11 +9,13 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/path_limits.h"
+
 namespace qv::workflow {
 
-// Paths of this many characters or more are not removed: the removal takes its path through a
-// buffer of this size that must keep its terminator.
-inline constexpr size_t kMaxDeletePathLength = 260;
+// Paths of this many characters or more are not removed: no path of the system is that long (a
+// UTF-16 unit takes at least one byte of the system's path).
+inline constexpr size_t kMaxDeletePathLength = platform::kMaxPathLength + 1;
 
 // Removes `path` ('/' or '\' separators, a folder with or without its final '/'). An empty path,
 // the file-system root and a path of kMaxDeletePathLength characters or more are left alone.

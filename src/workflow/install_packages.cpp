@@ -25,7 +25,11 @@ bool InstallPackages(const std::u16string& package_path, PackageInstallView& tas
   AdvanceInstallProgress(task, kStatusExtracting);
   const bool unpacked = ReplacePlatformFolder(platform_archive_path, platform_folder);
   DeletePath(platform_archive_path);
-  if (!unpacked) return false;
+  if (!unpacked) {
+    // The run ends here: the second package downloaded for it is not left behind either.
+    if (package_present) DeletePath(package_path);
+    return false;
+  }
   AdvanceInstallProgress(task, kStatusExtracting);
 
   if (package_present) InstallSecondPackage(task, package_path);

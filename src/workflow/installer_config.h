@@ -4,7 +4,7 @@
 // | client_id      | the client identity (util/client_identity.h) | 260               |
 // | os_ver         | the system description sent with statistics  | never read        |
 // | game_from      | the game source sent with statistics         | never read        |
-// | dl_path        | the remembered data folder                   | 260               |
+// | dl_path        | the remembered data folder                   | PATH_MAX          |
 // | last_lang_name | the last chosen interface language           | 128               |
 //
 // Every value is text (numbers as decimal text). The same section name heads the records the
@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path_limits.h"
 #include "util/app_folders.h"
 #include "util/client_identity.h"
 
@@ -28,7 +29,8 @@ inline constexpr std::string_view kGameFromKey = "game_from";
 inline constexpr std::string_view kDlPathKey = "dl_path";
 inline constexpr std::string_view kLastLangNameKey = "last_lang_name";
 
-inline constexpr size_t kDlPathBufferUnits = 260;
+// A remembered folder is a path of this system: its whole length is kept, however long the home.
+inline constexpr size_t kDlPathBufferUnits = platform::kMaxPathLength + 1;
 inline constexpr size_t kLastLangNameBufferUnits = 128;
 
 // The UTF-8 path of config.ini in the local data folder of `folders`.

@@ -4,9 +4,9 @@
 // folder holding it are compared before and after); nothing inside it is a symbolic link or
 // anything but a plain file or folder; and when the extraction reports success, every file
 // entry's target holds exactly the entry's data (as minizip reads it on its own) and no other
-// file was made. The destination lies 50 folders deep: climbing past the temporary root from
-// there takes 53 "../" (159 bytes) after a destination of over 100, beyond the target path limit
-// (kMaxTargetPathLength), so no name the limit lets through could leave the root unnoticed.
+// file was made. The destination lies 90 folders deep: climbing past the temporary root from
+// there takes 93 "../" (279 bytes), more than an entry name may hold (kMaxEntryNameLength), so
+// no name the limit lets through could leave the root unnoticed.
 #include <minizip/unzip.h>
 
 #include <cstddef>
@@ -27,7 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kDestinationDepth = 50;
+constexpr int kDestinationDepth = 90;
 constexpr uint64_t kLargestComparedEntry = 4 * 1024 * 1024;
 
 // Every path below `folder`, links not followed.

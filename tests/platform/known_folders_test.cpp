@@ -54,5 +54,20 @@ TEST_F(KnownFoldersTest, DesktopComesFromTheUserDirsFile) {
   }
 }
 
+// Each folder the installer carries as UTF-16 text is checked, whichever variable names it.
+TEST_F(KnownFoldersTest, FoldersThatAreNotUtf8AreNamed) {
+  EXPECT_EQ(FolderThatIsNotUtf8(), "");
+  const std::string latin1 = root_.Path("Zo\xeb");
+  for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "TMPDIR", "QV_MACHINE_ROOT"}) {
+    SCOPED_TRACE(name);
+    const std::string saved = std::getenv(name);
+    setenv(name, latin1.c_str(), 1);
+    EXPECT_NE(FolderThatIsNotUtf8().find(latin1), std::string::npos);
+    setenv(name, saved.c_str(), 1);
+  }
+  setenv("HOME", root_.Path("zo\xc3\xab").c_str(), 1);
+  EXPECT_EQ(FolderThatIsNotUtf8(), "");
+}
+
 }  // namespace
 }  // namespace qv::platform

@@ -68,6 +68,26 @@ TEST_F(PathResolutionTest, NewEntriesTakeAnExistingSpellingElseTheGivenOne) {
   EXPECT_EQ(ResolvePathForCreation(root_.Path("missing/Fresh.ini")), root_.Path("missing/Fresh.ini"));
 }
 
+// Folders that exist in another spelling are taken at every level, however many are still
+// missing below them; only the missing ones keep the spelling given.
+TEST_F(PathResolutionTest, NewEntriesGoIntoExistingFoldersAtEveryLevel) {
+  fs::create_directories(root_.Path("QVORVANE/APP"));
+  fs::create_directories(root_.Path("QVORVANE/GameBag"));
+  const struct {
+    const char* given;
+    const char* made;
+  } cases[] = {
+      {"Qvorvane/config.ini", "QVORVANE/config.ini"},
+      {"Qvorvane/app/plugins/air/x.dll", "QVORVANE/APP/plugins/air/x.dll"},
+      {"qvorvane/gamebag/312/icon.ico", "QVORVANE/GameBag/312/icon.ico"},
+      {"Qvorvane/app.staging/", "QVORVANE/app.staging/"},
+      {"Other/app/x", "Other/app/x"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ResolvePathForCreation(root_.Path(c.given)), root_.Path(c.made)) << c.given;
+  }
+}
+
 TEST_F(PathResolutionTest, ALinkIsResolvedAsAnEntryNotFollowedAtTheEnd) {
   fs::create_directories(root_.Path("target"));
   fs::create_directory_symlink(root_.Path("target"), root_.Path("Link"));

@@ -56,5 +56,22 @@ TEST(Utf8TextTest, BytePrefixKeepsWholeCharacters) {
   }
 }
 
+TEST(Utf8TextTest, TellsWellFormedTextFromOtherBytes) {
+  const struct {
+    const char* text;
+    bool well_formed;
+  } cases[] = {
+      {"", true},
+      {"/home/zo\xc3\xab", true},            // U+00EB
+      {"\xf0\x9f\x8e\xae", true},            // above U+FFFF
+      {"/home/Zo\xeb", false},                // the same name in Latin-1
+      {"\xc3", false},                        // cut short
+      {"\xc0\xaf", false},                    // overlong '/'
+      {"\xed\xb3\xab", false},                // an encoded surrogate
+      {"\xf4\x90\x80\x80", false},            // above U+10FFFF
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsWellFormedUtf8(c.text), c.well_formed) << c.text;
+}
+
 }  // namespace
 }  // namespace qv::platform

@@ -165,14 +165,13 @@ TEST_F(UnzipperTest, HostileEntriesFailTheExtraction) {
   ZipEntry bad_crc_stored = bad_crc;
   bad_crc_stored.method = 0;
   const ZipEntry long_name = ZipEntry::File(std::string(kMaxEntryNameLength + 1, 'n'), "x");
-  // Fits the name buffer, but not the target path limit (each component is a valid file name).
-  const ZipEntry long_target = ZipEntry::File(
-      std::string(kMaxTargetPathLength / 2, 't') + "/" + std::string(kMaxTargetPathLength / 2, 't'), "x");
+  // Fits the name buffer, but one component is longer than the system allows for a name.
+  const ZipEntry long_component = ZipEntry::File(std::string(256, 't'), "x");
   // Without the folder attribute a name ending in "/" is a file that cannot be made.
   ZipEntry unmarked_folder = ZipEntry::File("data/", "");
 
   for (const ZipEntry& entry : {encrypted, bzip2, garbage, short_data, bad_crc, bad_crc_stored,
-                                long_name, long_target, unmarked_folder}) {
+                                long_name, long_component, unmarked_folder}) {
     SCOPED_TRACE(entry.name.substr(0, 40));
     fs::remove_all(root_.Path("work"));
     EXPECT_FALSE(ExtractArchive(
@@ -183,6 +182,33 @@ TEST_F(UnzipperTest, HostileEntriesFailTheExtraction) {
     EXPECT_EQ(Tree(root_.Path("work")).count("dest/"), 1u);
     for (const auto& path : Tree(root_.Path("work"))) EXPECT_EQ(path.rfind("dest/", 0), 0u) << path;
   }
+}
+
+// A destination far past 260 characters (a long home folder) takes the whole archive, and so does an
+// archive kept in such a folder; only a target past the system's own path limit fails.
+TEST_F(UnzipperTest, LongDestinationsAndArchivePathsWork) {
+  const std::string deep = root_.Path(std::string(200, 'h') + "/" + std::string(200, 'o'));
+  fs::create_directories(deep);
+  const std::string archive = Archive(
+      {ZipEntry::File("app/QVorvane.exe", "client"), ZipEntry::File("app/plugins/p.dll", "p")},
+      deep.substr(root_.Path("").size()) + "/package.zip");
+  ASSERT_GT(archive.size(), 400u);
+  EXPECT_TRUE(ExtractArchive(archive, deep + "/QVorvane"));
+  EXPECT_EQ(ReadFileBytes(deep + "/QVorvane/app/plugins/p.dll"), "p");
+
+  std::string too_deep = deep;
+  while (too_deep.size() <= kMaxTargetPathLength) too_deep += "/" + std::string(200, 'd');
+  EXPECT_FALSE(ExtractArchive(archive, too_deep));
+}
+
+// A destination whose folders exist in another letter case is filled where they are.
+TEST_F(UnzipperTest, DestinationFoldersInAnotherSpellingAreTheOnesFilled) {
+  fs::create_directories(root_.Path("work/QVORVANE/PLUGIN"));
+  const std::string archive = Archive({ZipEntry::File("air/runtime.so", "runtime")});
+  EXPECT_TRUE(ExtractArchive(archive, root_.Path("work/Qvorvane/plugin/air")));
+  EXPECT_EQ(ReadFileBytes(root_.Path("work/QVORVANE/PLUGIN/air/air/runtime.so")), "runtime");
+  EXPECT_EQ(Tree(root_.Path("work")).count("Qvorvane/"), 0u);
+  EXPECT_FALSE(fs::exists(root_.Path("work/Qvorvane")));
 }
 
 TEST_F(UnzipperTest, EmptyTruncatedAndMissingArchivesFail) {

@@ -218,6 +218,25 @@ TEST_F(InstallPackagesTest, DamagedPlatformArchiveKeepsTheOldFolderAndRegistersN
   }
 }
 
+// A run that ends at the platform's extraction leaves none of its downloads in the temporary
+// folder, the second package included.
+TEST_F(InstallPackagesTest, FailedPlatformExtractionLeavesNoDownloadBehind) {
+  for (const char* game_id : {"312", kGameId}) {
+    SCOPED_TRACE(game_id);
+    SetGame(game_id, "Game");
+    const std::string package =
+        Archive("qvorairinstall_3.tmp", {ZipEntry::File("air/runtime.so", "runtime")});
+    const std::string archive =
+        Archive("qvorinstall_3.tmp", {ZipEntry::FileWithCrc("QVorvane.exe", "client", 0x1234)});
+
+    EXPECT_FALSE(Install(package, archive, true));
+
+    EXPECT_FALSE(fs::exists(archive));
+    EXPECT_FALSE(fs::exists(package));
+    EXPECT_FALSE(fs::exists(PluginFolder() + "air/runtime.so"));
+  }
+}
+
 TEST_F(InstallPackagesTest, ASwapCutBetweenItsRenamesGetsThePreviousClientBack) {
   for (const bool archive_is_damaged : {true, false}) {
     SCOPED_TRACE(archive_is_damaged ? "damaged archive" : "good archive");
