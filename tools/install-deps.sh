@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs to build, test and run its demo.
 # Idempotent: when every package is already installed it returns at once without touching apt.
+#
+#   tools/install-deps.sh           the Linux build's packages
+#   tools/install-deps.sh windows   the cross build's packages (MinGW-w64, Wine), then the Windows
+#                                   libraries cross-built into their cached sysroot
 set -euo pipefail
 
 packages=(
@@ -30,6 +34,14 @@ packages=(
   # fault injection kills the installer at a chosen rename
   xdotool strace
 )
+if [ "${1:-}" = windows ]; then
+  packages+=(
+    # the cross toolchain (posix thread model), zlib for Windows, the source-package tools
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev
+    # the tests run under Wine
+    wine64
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -37,11 +49,15 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "install-deps: installing ${missing[*]}" >&2
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
 
-echo "install-deps: installing ${missing[*]}" >&2
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ "${1:-}" = windows ]; then
+  "$(dirname "$0")/windows/build-deps.sh" >/dev/null
+fi
