@@ -59,6 +59,7 @@ HttpResult CHttp::Get(const std::string& url, std::string& response, const std::
   const bool file_complete = !file_.is_open() || file_.Close();
   const bool body_complete = !body_.truncated() && !file_failed_ && file_complete;
   End(response);
+  if (no_first_byte_) return HttpResult::kTimedOut;
   const HttpResult result = HttpResultFromTransfer(code, http_status);
   return result == HttpResult::kSuccess && !body_complete ? HttpResult::kFailed : result;
 }
@@ -98,6 +99,8 @@ void CHttp::End(std::string& response) {
 
 int CHttp::Perform(Operation operation, long& http_status) {
   operation_ = operation;
+  started_ = std::chrono::steady_clock::now();
+  no_first_byte_ = false;
   if (!CHttpProxy::Instance().library_ready()) return CURLE_FAILED_INIT;
   if (Cancelled()) return CURLE_ABORTED_BY_CALLBACK;
   const CurlEasy handle(curl_easy_init());
@@ -123,6 +126,7 @@ int CHttp::Perform(Operation operation, long& http_status) {
           .Set(CURLOPT_SSL_VERIFYHOST, kVerifyHostName)
           .Set(CURLOPT_LOW_SPEED_LIMIT, limits_.stall_bytes_per_second)
           .Set(CURLOPT_LOW_SPEED_TIME, limits_.stall_seconds)
+          .Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connect_timeout_ms))
           .Set(CURLOPT_WRITEFUNCTION, &CHttp::OnBody)
           .Set(CURLOPT_WRITEDATA, this)
           .Set(CURLOPT_USERAGENT, kUserAgent);
@@ -185,6 +189,14 @@ int CHttp::OnProgress(void* request, int64_t download_total, int64_t download_no
                       int64_t) {
   auto* self = static_cast<CHttp*>(request);
   if (self->Cancelled()) return 1;  // aborts the transfer
+  // The library's speed check starts only once the answer is awaited; a server that takes the
+  // request and never answers is a stall from the request's start.
+  if (self->operation_ == Operation::kGet && download_now == 0 &&
+      std::chrono::steady_clock::now() - self->started_ >=
+          std::chrono::milliseconds(self->limits_.first_byte_timeout_ms)) {
+    self->no_first_byte_ = true;
+    return 1;
+  }
   if (self->operation_ == Operation::kGet && self->delegate_ != nullptr) {
     self->delegate_->OnTransferProgress(self->url_, static_cast<double>(download_total),
                                         static_cast<double>(download_now));

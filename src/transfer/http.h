@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <chrono>
 #include <string>
 
 #include "platform/clock.h"
@@ -35,6 +36,10 @@ inline constexpr int64_t kProbeTimeoutMs = 10'000;
 // A Get slower than this many bytes per second for this many seconds has stalled.
 inline constexpr long kStallBytesPerSecond = 1;
 inline constexpr long kStallSeconds = 60;
+// A Get whose connection (TCP and TLS) is not made within this time, or that has received no
+// byte of its body this long after it began, has stalled as well.
+inline constexpr int64_t kConnectTimeoutMs = 30'000;
+inline constexpr int64_t kFirstByteTimeoutMs = 60'000;
 
 // Limits of a CHttp's operations. The defaults are the product's; tests shorten them.
 struct TransferLimits {
@@ -42,6 +47,8 @@ struct TransferLimits {
   int64_t probe_connect_timeout_ms = kProbeTimeoutMs;
   long stall_bytes_per_second = kStallBytesPerSecond;
   long stall_seconds = kStallSeconds;
+  int64_t connect_timeout_ms = kConnectTimeoutMs;
+  int64_t first_byte_timeout_ms = kFirstByteTimeoutMs;
   uint32_t memory_body_ceiling = MemoryBody::kDefaultCeiling;
 };
 
@@ -106,6 +113,8 @@ class CHttp {
   util::OutputFile file_;
   bool file_failed_ = false;
   MemoryBody body_;
+  std::chrono::steady_clock::time_point started_;  // when the running transfer began
+  bool no_first_byte_ = false;  // the running Get was ended for receiving nothing in time
 };
 
 }  // namespace qv::transfer

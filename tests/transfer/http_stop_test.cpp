@@ -1,6 +1,11 @@
 // A transfer ends when the server stalls, and at once when its task is asked to stop.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -30,6 +35,59 @@ TEST_F(HttpStopTest, AStalledGetTimesOut) {
   EXPECT_EQ(CHttp(nullptr, limits).Get(server_->Url("/silent"), response, root_.Path("s.tmp")),
             HttpResult::kTimedOut);
   EXPECT_FALSE(test::ReadFileBytes(root_.Path("s.tmp")));
+}
+
+// A port that takes connections (the kernel completes them into the backlog) and never says a
+// word: neither the TLS handshake nor an answer ever comes.
+class SilentPort {
+ public:
+  SilentPort() {
+    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof(address);
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), size) == 0 && listen(fd_, 8) == 0 &&
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+      port_ = ntohs(address.sin_port);
+    }
+  }
+  ~SilentPort() { close(fd_); }
+  int port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
+// Connecting and waiting for the first byte are stalls like any other: a Get to a server that
+// never completes the TLS handshake, or never answers a request, ends as timed out once the
+// limit passes (the product's: 30 s to connect, 60 s to the first byte) and the run moves on.
+TEST_F(HttpStopTest, ASilentServerTimesOutWhileConnectingOrBeforeTheFirstByte) {
+  SilentPort silent;
+  ASSERT_NE(silent.port(), 0);
+  struct Case {
+    const char* scheme;
+    int64_t connect_timeout_ms;
+    int64_t first_byte_timeout_ms;
+  };
+  const Case cases[] = {
+      {"https", 500, 600'000},  // the handshake never ends: the connection is not made
+      {"http", 600'000, 700},   // the request is taken and never answered
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scheme);
+    TransferLimits limits;  // the speed check keeps the product's 60 s
+    limits.connect_timeout_ms = c.connect_timeout_ms;
+    limits.first_byte_timeout_ms = c.first_byte_timeout_ms;
+    const auto start = std::chrono::steady_clock::now();
+    std::string response;
+    const std::string url =
+        std::string(c.scheme) + "://127.0.0.1:" + std::to_string(silent.port()) + "/";
+    EXPECT_EQ(CHttp(nullptr, limits).Get(url, response, ""), HttpResult::kTimedOut);
+    // Far above the limits, far below the library's own waits (300 s to connect).
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+  }
 }
 
 TEST_F(HttpStopTest, StopDuringALargeDownloadEndsItAtOnce) {
