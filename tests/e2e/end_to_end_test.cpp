@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <thread>
 
+#include "own_folder.h"
 #include "own_network.h"
+#include "qv/deployment_settings.h"
 
 namespace qv::test {
 
@@ -13,6 +15,10 @@ void EndToEndTest::SetUp() {
   std::string why_not;
   if (!EndToEndMachine::InstallerIsLoopbackBuild(why_not)) GTEST_SKIP() << why_not;
   if (!EnterOwnLoopbackNetwork(why_not)) GTEST_SKIP() << why_not;
+  // The service makes its certificates where the installer looks for its CA; this run's own go
+  // into its temporary root, and a demo running beside it keeps its own.
+  const std::string pki = std::filesystem::path(settings::kCaBundle).parent_path().string();
+  ASSERT_TRUE(EnterOwnViewOfFolder(pki, root_.Path("service/pki"), why_not)) << why_not;
 }
 
 bool EndToEndTest::WaitForReports(size_t count) {
