@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "platform/known_folders.h"
+#include "platform/whole_file.h"
 
 namespace qv::platform {
 namespace {
@@ -72,8 +73,8 @@ class MachineDriveList final : public DriveList {
     std::vector<DriveRoot> roots{{system_root, DriveKind::kFixed}};
     struct stat home_info {};
     const bool home_known = stat(system_root.c_str(), &home_info) == 0;
-    std::ifstream in(kMountInfo);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // An unreadable mount table leaves the system drive alone in the list.
+    const std::string text = ReadWholeFile(kMountInfo).value_or(std::string());
     for (const MountEntry& mount : ParseMountInfo(text)) {
       const auto kind = ClassifyMount(mount, IsRemovable(mount.major, mount.minor));
       if (!kind) continue;

@@ -1,7 +1,5 @@
 #include "platform/process_table.h"
 
-#include <errno.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 #include <string>
 
 #include "platform/os_handles.h"
+#include "platform/whole_file.h"
 
 namespace qv::platform {
 namespace {
@@ -21,26 +20,8 @@ std::string_view LastComponent(std::string_view path) {
   return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
-// The whole of a /proc file. Plain reads: a process that ends while its file is read makes the
-// read fail (ESRCH), which must be an ordinary outcome, not an exception.
-std::optional<std::string> ReadProcFile(const std::string& path) {
-  FdHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.valid()) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t got = read(file.get(), buffer, sizeof(buffer));
-    if (got == 0) return text;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return std::nullopt;
-    }
-    text.append(buffer, static_cast<size_t>(got));
-  }
-}
-
 std::optional<uid_t> RealUidOf(pid_t pid) {
-  const auto status = ReadProcFile(std::string(kProcFolder) + "/" + std::to_string(pid) + "/status");
+  const auto status = ReadWholeFile(std::string(kProcFolder) + "/" + std::to_string(pid) + "/status");
   return status ? RealUidFromStatus(*status) : std::nullopt;
 }
 
@@ -64,11 +45,11 @@ class ProcProcessTable final : public ProcessTable {
       const std::string folder = std::string(kProcFolder) + "/" + entry->d_name;
       // A process that ended between the listing and these reads is left out, and so is one of
       // another user.
-      const auto status = ReadProcFile(folder + "/status");
+      const auto status = ReadWholeFile(folder + "/status");
       const auto uid = status ? RealUidFromStatus(*status) : std::nullopt;
       if (!uid || *uid != own_uid) continue;
-      auto comm = ReadProcFile(folder + "/comm");
-      const auto cmdline = ReadProcFile(folder + "/cmdline");
+      auto comm = ReadWholeFile(folder + "/comm");
+      const auto cmdline = ReadWholeFile(folder + "/cmdline");
       if (!comm || !cmdline) continue;
       if (!comm->empty() && comm->back() == '\n') comm->pop_back();
       entries.push_back({*pid, ImageNameFromCommandLine(*cmdline, *comm)});
