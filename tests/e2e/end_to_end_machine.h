@@ -6,7 +6,8 @@
 //
 // The ports and the CA are the installer's build-time settings, so only one machine may exist at
 // a time on this host (CTest serialises the tests through a resource lock), and the service makes
-// its certificates in the build's demo PKI folder, the one the installer trusts.
+// its certificates in the build's demo PKI folder, the one the installer trusts (each test sees
+// its own copy of that folder: EndToEndTest's set-up).
 //
 // Ownership and threads: a test owns its machine on its main thread; the machine owns the
 // service process and refers to the TempRoot, which must outlive it.
