@@ -12,6 +12,7 @@
 
 #include "platform/os_handles.h"
 #include "platform/path_resolution.h"
+#include "platform/whole_file.h"
 
 namespace qv::platform {
 namespace {
@@ -24,7 +25,6 @@ constexpr std::string_view kLockSuffix = ".lock";
 constexpr std::string_view kTempSuffix = ".tmp";
 constexpr mode_t kNewFileMode = 0666;  // less the umask, as for any file the user creates
 constexpr mode_t kLockFileMode = 0600;
-constexpr size_t kReadChunk = 65536;
 constexpr uint64_t kFnvOffsetBasis = 14695981039346656037ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
 constexpr size_t kHashDigits = 16;
@@ -116,22 +116,7 @@ std::error_code LockExclusively(const std::string& path, FdHandle& lock) {
 }  // namespace
 
 std::error_code ReadWholeFile(const std::string& given_path, std::string& out) {
-  const std::string path = ResolveExistingPath(given_path).value_or(given_path);
-  out.clear();
-  FdHandle fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) return LastError();
-  std::string chunk(kReadChunk, '\0');
-  while (true) {
-    const ssize_t got = ::read(fd.get(), chunk.data(), chunk.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const std::error_code error = LastError();
-      out.clear();
-      return error;
-    }
-    if (got == 0) return {};
-    out.append(chunk.data(), static_cast<size_t>(got));
-  }
+  return ReadFileAsIs(ResolveExistingPath(given_path).value_or(given_path), out);
 }
 
 // The file is the one that exists in some spelling of `given_path`, at every level, so the lock,

@@ -74,7 +74,8 @@ class MachineDriveList final : public DriveList {
     struct stat home_info {};
     const bool home_known = stat(system_root.c_str(), &home_info) == 0;
     // An unreadable mount table leaves the system drive alone in the list.
-    const std::string text = ReadWholeFile(kMountInfo).value_or(std::string());
+    std::string text;
+    ReadFileAsIs(kMountInfo, text);
     for (const MountEntry& mount : ParseMountInfo(text)) {
       const auto kind = ClassifyMount(mount, IsRemovable(mount.major, mount.minor));
       if (!kind) continue;

@@ -20,8 +20,17 @@ std::string_view LastComponent(std::string_view path) {
   return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
-std::optional<uid_t> RealUidOf(pid_t pid) {
-  const auto status = ReadWholeFile(std::string(kProcFolder) + "/" + std::to_string(pid) + "/status");
+// A /proc file's bytes; nullopt once the process has ended.
+std::optional<std::string> ProcFile(const std::string& path) {
+  std::string text;
+  if (ReadFileAsIs(path, text)) return std::nullopt;
+  return text;
+}
+
+std::string ProcFolder(pid_t pid) { return std::string(kProcFolder) + "/" + std::to_string(pid); }
+
+std::optional<uid_t> RealUidOf(const std::string& proc_folder) {
+  const auto status = ProcFile(proc_folder + "/status");
   return status ? RealUidFromStatus(*status) : std::nullopt;
 }
 
@@ -42,14 +51,13 @@ class ProcProcessTable final : public ProcessTable {
     while (const dirent* entry = readdir(proc.get())) {
       const auto pid = ParsePid(entry->d_name);
       if (!pid) continue;
-      const std::string folder = std::string(kProcFolder) + "/" + entry->d_name;
+      const std::string folder = ProcFolder(*pid);
       // A process that ended between the listing and these reads is left out, and so is one of
       // another user.
-      const auto status = ReadWholeFile(folder + "/status");
-      const auto uid = status ? RealUidFromStatus(*status) : std::nullopt;
+      const auto uid = RealUidOf(folder);
       if (!uid || *uid != own_uid) continue;
-      auto comm = ReadWholeFile(folder + "/comm");
-      const auto cmdline = ReadWholeFile(folder + "/cmdline");
+      auto comm = ProcFile(folder + "/comm");
+      const auto cmdline = ProcFile(folder + "/cmdline");
       if (!comm || !cmdline) continue;
       if (!comm->empty() && comm->back() == '\n') comm->pop_back();
       entries.push_back({*pid, ImageNameFromCommandLine(*cmdline, *comm)});
@@ -62,7 +70,7 @@ class ProcProcessTable final : public ProcessTable {
   bool Terminate(pid_t pid) const override {
     if (pid <= 0) return false;
     // Another user's process is never ended, even where the rights would allow it (root).
-    const auto uid = RealUidOf(pid);
+    const auto uid = RealUidOf(ProcFolder(pid));
     return uid && *uid == getuid() && kill(pid, SIGKILL) == 0;
   }
 };

@@ -7,20 +7,27 @@
 #include "platform/os_handles.h"
 
 namespace qv::platform {
+namespace {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  FdHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.valid()) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t got = read(file.get(), buffer, sizeof(buffer));
-    if (got == 0) return text;
+constexpr size_t kReadChunk = 65536;
+
+}  // namespace
+
+std::error_code ReadFileAsIs(const std::string& path, std::string& out) {
+  out.clear();
+  FdHandle fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return {errno, std::system_category()};
+  std::string chunk(kReadChunk, '\0');
+  while (true) {
+    const ssize_t got = ::read(fd.get(), chunk.data(), chunk.size());
     if (got < 0) {
       if (errno == EINTR) continue;
-      return std::nullopt;
+      const std::error_code error(errno, std::system_category());
+      out.clear();
+      return error;
     }
-    text.append(buffer, static_cast<size_t>(got));
+    if (got == 0) return {};
+    out.append(chunk.data(), static_cast<size_t>(got));
   }
 }
 

@@ -1,13 +1,16 @@
-// Reading a whole small file (a /proc or /sys file, a configuration file) without exceptions.
+// Reading a whole file at exactly the path given (no other spelling is looked for): the /proc and
+// /sys files, and the reader under ReadWholeFile (atomic_file.h), which resolves the spelling
+// first.
 #pragma once
 
-#include <optional>
 #include <string>
+#include <system_error>
 
 namespace qv::platform {
 
-// The file's bytes; nullopt when it cannot be opened or a read fails (a /proc file of a process
-// that ended meanwhile fails with ESRCH). Plain reads: the stream library would throw instead.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// Reads the file into `out` with plain reads: an empty error code on success; otherwise the
+// error, with `out` empty. A /proc file of a process that ended meanwhile fails with ESRCH, an
+// ordinary outcome here; the stream library would throw instead.
+std::error_code ReadFileAsIs(const std::string& path, std::string& out);
 
 }  // namespace qv::platform

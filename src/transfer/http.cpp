@@ -190,7 +190,8 @@ int CHttp::OnProgress(void* request, int64_t download_total, int64_t download_no
   auto* self = static_cast<CHttp*>(request);
   if (self->Cancelled()) return 1;  // aborts the transfer
   // The library's speed check starts only once the answer is awaited; a server that takes the
-  // request and never answers is a stall from the request's start.
+  // request and never answers is a stall from the request's start. Measured on the real clock,
+  // as the library's own limits are: a test's virtual time says nothing about a transfer.
   if (self->operation_ == Operation::kGet && download_now == 0 &&
       std::chrono::steady_clock::now() - self->started_ >=
           std::chrono::milliseconds(self->limits_.first_byte_timeout_ms)) {
