@@ -29,8 +29,10 @@ int main(int argc, char** argv) {
 
   // Without a display no window can be made: end as a failed window creation does, before the
   // toolkit would end the process, and tell a user who started it from a terminal why.
-  if (const std::string missing = ui::MissingDisplayReason(); !missing.empty()) {
-    std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "qvorvane-installer", missing.c_str());
+  ui::DisplayCheck display;
+  if (!display.missing().empty()) {
+    std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "qvorvane-installer",
+                 display.missing().c_str());
     return 0;
   }
 
@@ -53,6 +55,7 @@ int main(int argc, char** argv) {
   }
 
   ui::InstallerApplication application(argc, argv);
+  display.Close();  // the toolkit is connected now
   util::SelectLanguage();
 
   auto& controller = controller::MessageContextDelegateDownloader::Instance();

@@ -15,14 +15,15 @@ std::string Environment(const char* name) {
   return value == nullptr ? std::string() : std::string(value);
 }
 
-// Why the X11 display cannot be used; empty when it accepts a connection.
-std::string X11Problem() {
+// Why the X11 display cannot be used; empty when it accepted `connection`, which stays open.
+std::string X11Problem(xcb_connection_t*& connection) {
   const std::string display = Environment("DISPLAY");
   if (display.empty()) return "no display: DISPLAY is not set";
-  xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-  const bool failed = xcb_connection_has_error(connection) != 0;
+  connection = xcb_connect(display.c_str(), nullptr);
+  if (xcb_connection_has_error(connection) == 0) return {};
   xcb_disconnect(connection);
-  return failed ? "cannot open display " + display : std::string();
+  connection = nullptr;
+  return "cannot open display " + display;
 }
 
 // Why the Wayland display cannot be used; empty when its socket exists.
@@ -57,21 +58,34 @@ std::vector<std::string> PlatformCandidates(std::string_view setting) {
 
 }  // namespace
 
-std::string MissingDisplayReason() {
+struct DisplayCheck::X11Connection {
+  explicit X11Connection(xcb_connection_t* open) : connection(open) {}
+  ~X11Connection() { xcb_disconnect(connection); }
+  xcb_connection_t* connection;
+};
+
+DisplayCheck::DisplayCheck() {
   std::vector<std::string> candidates = PlatformCandidates(Environment("QT_QPA_PLATFORM"));
   if (candidates.empty()) candidates.push_back("xcb");
-  std::string first_problem;
   for (const std::string& name : candidates) {
     std::string problem;
     if (name == "xcb") {
-      problem = X11Problem();
+      xcb_connection_t* connection = nullptr;
+      problem = X11Problem(connection);
+      if (connection != nullptr) connection_ = std::make_unique<X11Connection>(connection);
     } else if (name.rfind("wayland", 0) == 0) {
       problem = WaylandProblem();
     }
-    if (problem.empty()) return {};
-    if (first_problem.empty()) first_problem = problem;
+    if (problem.empty()) {
+      missing_.clear();
+      return;
+    }
+    if (missing_.empty()) missing_ = problem;
   }
-  return first_problem;
 }
+
+DisplayCheck::~DisplayCheck() = default;
+
+void DisplayCheck::Close() { connection_.reset(); }
 
 }  // namespace qv::ui
