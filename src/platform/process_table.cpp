@@ -27,11 +27,34 @@ std::optional<std::string> ProcFile(const std::string& path) {
   return text;
 }
 
+// The value of the /proc/PID/status line that begins with `key`, without the blanks before it.
+std::optional<std::string_view> StatusField(std::string_view status, std::string_view key) {
+  size_t line = 0;
+  while (line < status.size()) {
+    const size_t end = std::min(status.find('\n', line), status.size());
+    std::string_view text = status.substr(line, end - line);
+    if (text.starts_with(key)) {
+      text.remove_prefix(key.size());
+      const size_t first = text.find_first_not_of(" \t");
+      return first == std::string_view::npos ? std::string_view() : text.substr(first);
+    }
+    line = end + 1;
+  }
+  return std::nullopt;
+}
+
 std::string ProcFolder(pid_t pid) { return std::string(kProcFolder) + "/" + std::to_string(pid); }
 
 std::optional<uid_t> RealUidOf(const std::string& proc_folder) {
   const auto status = ProcFile(proc_folder + "/status");
   return status ? RealUidFromStatus(*status) : std::nullopt;
+}
+
+// Whether the process runs and is the user's own: an ended process its parent has not yet
+// collected (a zombie) keeps its name in /proc but runs no more.
+bool IsOwnRunningProcess(const std::string& proc_folder, uid_t own_uid) {
+  const auto status = ProcFile(proc_folder + "/status");
+  return status && RealUidFromStatus(*status) == own_uid && !HasEndedFromStatus(*status);
 }
 
 std::optional<pid_t> ParsePid(std::string_view name) {
@@ -52,10 +75,9 @@ class ProcProcessTable final : public ProcessTable {
       const auto pid = ParsePid(entry->d_name);
       if (!pid) continue;
       const std::string folder = ProcFolder(*pid);
-      // A process that ended between the listing and these reads is left out, and so is one of
-      // another user.
-      const auto uid = RealUidOf(folder);
-      if (!uid || *uid != own_uid) continue;
+      // A process that ended (before or between the listing and these reads) is left out, and
+      // so is one of another user.
+      if (!IsOwnRunningProcess(folder, own_uid)) continue;
       auto comm = ProcFile(folder + "/comm");
       const auto cmdline = ProcFile(folder + "/cmdline");
       if (!comm || !cmdline) continue;
@@ -94,24 +116,17 @@ std::string ImageNameFromCommandLine(std::string_view cmdline, std::string_view 
 }
 
 std::optional<uid_t> RealUidFromStatus(std::string_view status) {
-  constexpr std::string_view kUidKey = "Uid:";
-  size_t line = 0;
-  while (line < status.size()) {
-    const size_t end = std::min(status.find('\n', line), status.size());
-    std::string_view text = status.substr(line, end - line);
-    if (text.starts_with(kUidKey)) {
-      text.remove_prefix(kUidKey.size());
-      const size_t first = text.find_first_not_of(" \t");
-      if (first == std::string_view::npos) return std::nullopt;
-      text.remove_prefix(first);
-      uid_t uid = 0;
-      const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), uid);
-      if (error != std::errc() || stop == text.data()) return std::nullopt;
-      return uid;
-    }
-    line = end + 1;
-  }
-  return std::nullopt;
+  const auto text = StatusField(status, "Uid:");
+  if (!text || text->empty()) return std::nullopt;
+  uid_t uid = 0;
+  const auto [stop, error] = std::from_chars(text->data(), text->data() + text->size(), uid);
+  if (error != std::errc() || stop == text->data()) return std::nullopt;
+  return uid;
+}
+
+bool HasEndedFromStatus(std::string_view status) {
+  const auto state = StatusField(status, "State:");
+  return state && (state->starts_with('Z') || state->starts_with('X'));
 }
 
 const ProcessTable& SystemProcessTable() {

@@ -44,4 +44,8 @@ std::string ImageNameFromCommandLine(std::string_view cmdline, std::string_view 
 // The real user id in the text of /proc/PID/status (its "Uid:" line); nullopt without one.
 std::optional<uid_t> RealUidFromStatus(std::string_view status);
 
+// Whether the text of /proc/PID/status says the process has ended (its "State:" line is a
+// zombie's, waiting for its parent to collect it, or a dead one's).
+bool HasEndedFromStatus(std::string_view status);
+
 }  // namespace qv::platform

@@ -4,10 +4,11 @@
 // TMPDIR and QV_MACHINE_ROOT pointing into the root (TempRoot sets them; the installer inherits
 // them).
 //
-// The ports and the CA are the installer's build-time settings, so only one machine may exist at
-// a time on this host (CTest serialises the tests through a resource lock), and the service makes
-// its certificates in the build's demo PKI folder, the one the installer trusts (each test sees
-// its own copy of that folder: EndToEndTest's set-up).
+// The ports and the CA are the installer's build-time settings: the service listens on those
+// fixed ports and makes its certificates in the build's demo PKI folder, the one the installer
+// trusts. Each machine therefore lives in the namespaces EndToEndTest's set-up gives its test (a
+// network with its own ports, its own view of the PKI folder, its own processes), and machines
+// of parallel tests never meet.
 //
 // Ownership and threads: a test owns its machine on its main thread; the machine owns the
 // service process and refers to the TempRoot, which must outlive it.

@@ -19,6 +19,8 @@ void EndToEndTest::SetUp() {
   // into its temporary root, and a demo running beside it keeps its own.
   const std::string pki = std::filesystem::path(settings::kCaBundle).parent_path().string();
   ASSERT_TRUE(EnterOwnViewOfFolder(pki, root_.Path("service/pki"), why_not)) << why_not;
+  // Every process the run starts sees only the run's own; none outlives the test.
+  ASSERT_TRUE(process_space_.Enter(why_not)) << why_not;
 }
 
 bool EndToEndTest::WaitForReports(size_t count) {

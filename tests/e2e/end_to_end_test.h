@@ -1,5 +1,5 @@
-// The base of the end-to-end tests: each test gets a temporary root, a network namespace of its
-// own and an EndToEndMachine over the root, and these checks of what a run left behind. Tests
+// The base of the end-to-end tests: each test gets a temporary root, network, mount and PID
+// namespaces of its own and an EndToEndMachine over the root, and these checks of what a run left behind. Tests
 // skip (with the reason) in a build whose installer does not talk to the loopback service, or
 // where no network namespace can be made (not root).
 //
@@ -13,6 +13,7 @@
 
 #include "end_to_end_machine.h"
 #include "installation_readback.h"
+#include "own_process_space.h"
 #include "platform/registry_hive.h"
 #include "temp_root.h"
 
@@ -47,6 +48,8 @@ class EndToEndTest : public TempRootTest {
   // No file in the platform folder (the run makes the folder itself at start), no registration.
   void ExpectNothingInstalled();
 
+  // Declared before the machine: the service stops before the namespace's processes end.
+  OwnProcessSpace process_space_;
   EndToEndMachine machine_{root_};
 };
 

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -227,6 +229,63 @@ TEST_F(InstallerRunTest, DamagedPlatformArchiveKeepsTheOldClient) {
   EXPECT_EQ(CurrentUserHive(root_).FindKey(kUninstallKey), nullptr);
   EXPECT_EQ(CurrentUserHive(root_).FindKey(kRunKey), nullptr);
   EXPECT_TRUE(ReadLaunchRecords(LaunchRecordPath()).empty());
+}
+
+// A stand-in for a running client: a shell under the client's image name, copied into `folder`
+// once, started by this test's user or by "nobody". Its first line says it runs.
+std::unique_ptr<ChildProcess> StartRunningClient(const std::string& folder, RunAs who) {
+  const std::string client = folder + "/QVorvane.exe";
+  std::error_code error;
+  if (!std::filesystem::exists(client, error)) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file("/bin/dash", client);
+    chmod(folder.c_str(), 0755);
+  }
+  std::vector<std::string> line;
+  if (who == RunAs::kNobody) {
+    line = {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
+  }
+  line.insert(line.end(), {client, "-c", "echo running; while :; do sleep 1; done"});
+  auto process = std::make_unique<ChildProcess>(line);
+  EXPECT_EQ(process->ReadLine(), "running");
+  return process;
+}
+
+// A running client is closed before the new platform is installed, but only the installing
+// user's own: another user's client, with the same image name, keeps running.
+TEST_F(InstallerRunTest, FreshInstallClosesOnlyTheUsersOwnRunningClient) {
+  if (geteuid() != 0) GTEST_SKIP() << "another user's process needs root";
+  chmod(root_.path().c_str(), 0755);
+  auto own = StartRunningClient(root_.Path("running"), RunAs::kSelf);
+  auto others = StartRunningClient(root_.Path("running"), RunAs::kNobody);
+
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  EXPECT_EQ(machine_.RunInstaller(), 0);
+
+  EXPECT_EQ(own->WaitFor(std::chrono::seconds(30)), -1);
+  EXPECT_EQ(others->WaitFor(std::chrono::milliseconds(0)), std::nullopt);
+  ExpectPlugin312Installed(LocalMachineHive(root_));
+}
+
+// A client of the same user that runs outside this run (another session's, a demo's) is not
+// the run's to close: the run's processes do not see it.
+class InstallerBesideAnotherClientTest : public EndToEndTest {
+ protected:
+  void SetUp() override {
+    // Started before the test's namespaces exist, as a process elsewhere on the machine.
+    neighbour_ = StartRunningClient(root_.Path("elsewhere"), RunAs::kSelf);
+    EndToEndTest::SetUp();
+  }
+
+  std::unique_ptr<ChildProcess> neighbour_;
+};
+
+TEST_F(InstallerBesideAnotherClientTest, FreshInstallLeavesAClientOutsideTheRunRunning) {
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  EXPECT_EQ(machine_.RunInstaller(), 0);
+
+  EXPECT_EQ(neighbour_->WaitFor(std::chrono::milliseconds(0)), std::nullopt);
+  ExpectPlugin312Installed(LocalMachineHive(root_));
 }
 
 // A second start while the first installs hands over to the first and ends; the first

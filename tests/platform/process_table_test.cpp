@@ -82,6 +82,35 @@ TEST(RealUidTest, IsTheFirstNumberOfTheUidLine) {
   for (const auto& [status, uid] : cases) EXPECT_EQ(RealUidFromStatus(status), uid) << status;
 }
 
+TEST(HasEndedTest, ZombiesAndDeadProcessesHaveEnded) {
+  const std::pair<std::string, bool> cases[] = {
+      {"Name:\tx\nState:\tZ (zombie)\nUid:\t0\n", true},
+      {"State:\tX (dead)", true},
+      {"State:\tS (sleeping)\n", false},
+      {"State:\tR (running)\n", false},
+      {"Name:\tState:\tZ\n", false},  // only a line's start counts
+      {"", false},
+  };
+  for (const auto& [status, ended] : cases) EXPECT_EQ(HasEndedFromStatus(status), ended) << status;
+}
+
+// A process that has ended but that its parent has not yet collected runs no more: it is not
+// listed, or closing a client would find it again after every pass.
+TEST_F(ProcessTableTest, AnEndedProcessNotYetCollectedIsNotListed) {
+  const std::string program = root_.Path("QVorvane.exe");
+  test::CopyProgramProbe(program);
+  test::WaitingProcess child(program);
+  ASSERT_EQ(kill(child.pid(), SIGKILL), 0);
+  siginfo_t info{};
+  ASSERT_EQ(waitid(P_PID, child.pid(), &info, WEXITED | WNOWAIT), 0);  // ended, not collected
+
+  const auto snapshot = SystemProcessTable().Snapshot();
+  ASSERT_TRUE(snapshot.has_value());
+  EXPECT_TRUE(std::none_of(snapshot->begin(), snapshot->end(),
+                           [&](const ProcessEntry& entry) { return entry.pid == child.pid(); }));
+  EXPECT_TRUE(child.Reap());
+}
+
 // Processes that end while the list is read are left out; a scan never fails for them. Each child
 // ends at once, so many of them end between the folder listing and the reads of their files.
 TEST_F(ProcessTableTest, ScanRacingShortLivedProcessesNeverFails) {
