@@ -36,5 +36,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 
+# Only the Windows libraries count: pkg-config reads the sysroot's modules and no host one, and
+# zlib is the static archive, not the import library of a DLL.
+set(ENV{PKG_CONFIG_LIBDIR} "${QV_WINDOWS_SYSROOT}/lib/pkgconfig:/usr/${_qv_triple}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
+set(ZLIB_USE_STATIC_LIBS ON)
+
 # The program needs only Windows' own DLLs: libgcc, libstdc++ and winpthread go in statically.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Test programs run under Wine, each in a fresh prefix of its own.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../../tools/windows/wine-run.sh")

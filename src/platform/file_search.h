@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 
 namespace qv::platform {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 
 namespace qv::platform {
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 #include "program_probe.h"
 #include "temp_root.h"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows libraries (libcurl with Schannel TLS, minizip, jsoncpp, pugixml,
-# googletest) from Debian's own source packages, of the versions the Linux build uses, into a
+# Cross-builds the Windows libraries (libcurl with Schannel TLS, minizip, libpng, jsoncpp,
+# pugixml, googletest) from Debian's own source packages, of the versions the Linux build uses, into a
 # sysroot cached outside the source tree. zlib itself comes from libz-mingw-w64-dev.
 # Source packages are fetched through an apt configuration private to this script: its
 # deb-src entries are derived at run time from the machine's configured Debian sources, with
@@ -20,8 +20,9 @@ jobs="${QV_JOBS:-2}"
 # library => the binary package the Linux build links against; its source package and version
 # are asked of dpkg, so the Windows build follows whatever the machine has installed.
 declare -A binary_of=(
-  [curl]=libcurl4-openssl-dev [zlib]=zlib1g-dev [jsoncpp]=libjsoncpp-dev [pugixml]=libpugixml-dev)
-libs=(curl zlib jsoncpp pugixml)
+  [curl]=libcurl4-openssl-dev [zlib]=zlib1g-dev [png]=libpng-dev [jsoncpp]=libjsoncpp-dev
+  [pugixml]=libpugixml-dev)
+libs=(curl zlib png jsoncpp pugixml)
 declare -A source_of=() version_of=()
 for lib in "${libs[@]}"; do
   read -r source_of[$lib] version_of[$lib] < <(
@@ -75,7 +76,26 @@ mkdir -p "$src_dir"
 for lib in "${libs[@]}"; do
   spec="${source_of[$lib]}=${version_of[$lib]}"
   echo "build-deps: apt-get source $spec" >&2
-  (cd "$src_dir" && apt-get "${apt_opts[@]}" -q source --only-source "$spec" >&2)
+  if ! (cd "$src_dir" && apt-get "${apt_opts[@]}" -q source --only-source "$spec" >&2); then
+    # The installed revision may have left the archive (a later security update replaced it):
+    # the archive's revision of the same upstream version then, never another upstream version.
+    upstream="${version_of[$lib]%-*}"
+    echo "build-deps: $spec is not in the archive; trying its other revisions of $upstream" >&2
+    found=""
+    for version in $(apt-cache "${apt_opts[@]}" showsrc --only-source "${source_of[$lib]}" |
+                     sed -n 's/^Version: //p' | sort -urV); do
+      [ "${version%-*}" = "$upstream" ] || continue
+      if (cd "$src_dir" && apt-get "${apt_opts[@]}" -q source --only-source \
+            "${source_of[$lib]}=$version" >&2); then
+        found="$version"
+        break
+      fi
+    done
+    if [ -z "$found" ]; then
+      echo "build-deps: no revision of ${source_of[$lib]} $upstream can be fetched" >&2
+      exit 1
+    fi
+  fi
 done
 source_tree() {  # the unpacked tree of a library's source package: <source>-<upstream version>
   find "$src_dir" -mindepth 1 -maxdepth 1 -type d -name "${source_of[$1]}-*" | head -n1
@@ -107,6 +127,22 @@ install(TARGETS minizip ARCHIVE DESTINATION lib)
 install(FILES \${m}/ioapi.h \${m}/iowin32.h \${m}/unzip.h \${m}/zip.h DESTINATION include/minizip)
 CMAKE
 cmake_build minizip "$work/minizip"
+# The same module name the Linux build asks pkg-config for.
+mkdir -p "$sysroot/lib/pkgconfig"
+cat > "$sysroot/lib/pkgconfig/minizip.pc" <<PC
+prefix=$sysroot
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+Name: minizip
+Description: zip and unzip through zlib
+Version: ${version_of[zlib]%%-*}
+Requires.private: zlib
+Libs: -L\${libdir} -lminizip -lz
+Cflags: -I\${includedir}/minizip
+PC
+
+cmake_build libpng "$(source_tree png)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+  -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
 
 cmake_build pugixml "$(source_tree pugixml)" -DPUGIXML_BUILD_TESTS=OFF
 
@@ -122,6 +158,8 @@ cmake_build googletest /usr/src/googletest -DINSTALL_GTEST=ON -DBUILD_GMOCK=ON
 
 printf '%s\n' "$stamp" > "$sysroot/.complete"
 rm -rf "$work"
+# Sysroots of other versions (or of an earlier toolchain file) are no longer used.
+find "$cache" -mindepth 1 -maxdepth 1 -name 'windows-sysroot-*' ! -path "$sysroot" -exec rm -rf {} +
 echo "$sysroot"
 }
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>

@@ -7,7 +7,7 @@
 #include <charconv>
 #include <string>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 #include "platform/whole_file.h"
 
 namespace qv::platform {

@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 
 namespace qv::platform {
 namespace {

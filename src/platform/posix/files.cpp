@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 #include "platform/path_resolution.h"
 
 namespace qv::platform {

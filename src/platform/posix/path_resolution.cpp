@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 
 namespace qv::platform {
 namespace {

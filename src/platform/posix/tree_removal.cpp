@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/os_handles.h"
+#include "platform/posix/os_handles.h"
 #include "platform/path_resolution.h"
 
 namespace qv::platform {
