@@ -1,6 +1,8 @@
-// The registry stand-in: a file-backed store with the original's model and calls.
+// The registry: on Windows the system's own (the Reg* functions on HKEY_CLASSES_ROOT,
+// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE, paths used exactly as written, no view flag added);
+// on Linux a file-backed stand-in with the same model and calls.
 //
-// Roots and where they live:
+// Where the Linux stand-in keeps its roots:
 //   kCurrentUser   $XDG_CONFIG_HOME/qvorvane-registry/HKEY_CURRENT_USER.reg
 //   kClassesRoot   HKEY_CURRENT_USER\Software\Classes (where a per-user install's writes land)
 //   kLocalMachine  <machine root>/registry/HKEY_LOCAL_MACHINE.reg; readable by everyone,
@@ -8,16 +10,18 @@
 // (file format: registry_file_format.h). Every change is a read-modify-write of the whole file
 // under its lock with an atomic replacement (atomic_file.h), so concurrent writers of any
 // process never lose each other's values and a crash never leaves half a file. A file that does
-// not parse is renamed to "<file>.damaged-<n>" and the root starts empty.
+// not parse is renamed to "<file>.damaged-<n>" and the root starts empty. The locations and the
+// rights check a RegistryStore is made with matter only there.
 //
 // Key paths are '\'-separated below the root ("Software\\qvorvane\\main"); a trailing '\' is
 // ignored, an empty component, a component longer than kMaxKeyNameLength or one holding a line
-// break or NUL is refused (kInvalidName). Key and value names match without regard to case. The
-// empty value name is the key's default value. Texts are UTF-8; sizes are counted as the
-// original stores strings: UTF-16 with the terminating NUL.
+// break or NUL is refused (kInvalidName), on both systems. Key and value names match without
+// regard to case. The empty value name is the key's default value. Texts are UTF-8; sizes are
+// counted as the system stores strings: UTF-16 with the terminating NUL.
 //
 // Threads: RegistryStore is immutable after construction and may be used from any thread.
-// A RegistryKey belongs to one thread at a time; it holds no OS resource, only what it names.
+// A RegistryKey belongs to one thread at a time; it holds no OS resource, only what it names
+// (each call opens the system's key for its duration).
 #pragma once
 
 #include <cstddef>
@@ -100,8 +104,10 @@ class RegistryKey {
  private:
   friend class RegistryStore;
   const RegistryStore* store_ = nullptr;
-  bool machine_wide_ = false;  // the file root: local machine, or the current user
-  std::string path_;           // below the file root (classes-root keys carry their prefix)
+  // The root and the path below it as the system's side keeps them (on Linux the classes root
+  // is the current user's "Software\Classes", so such keys carry that prefix).
+  RegistryRoot root_ = RegistryRoot::kCurrentUser;
+  std::string path_;
   uint32_t access_ = 0;
 };
 

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -12,6 +11,7 @@
 #include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/registry_file_format.h"
+#include "platform/registry_key_path.h"
 #include "platform/utf8_text.h"
 
 namespace qv::platform {
@@ -20,7 +20,6 @@ namespace {
 constexpr std::string_view kCurrentUserRootName = "HKEY_CURRENT_USER";
 constexpr std::string_view kLocalMachineRootName = "HKEY_LOCAL_MACHINE";
 constexpr std::string_view kClassesRootPath = "Software\\Classes";
-constexpr char kKeySeparator = '\\';
 constexpr std::string_view kDamagedSuffix = ".damaged-";
 constexpr int kMaxDamagedCopies = 1000;
 constexpr mode_t kUserFolderMode = 0700;
@@ -54,29 +53,10 @@ bool KeepDamagedFileAside(const std::string& file) {
   return false;
 }
 
-bool IsValidKeyName(std::string_view name) {
-  return !name.empty() && Utf16Length(name) <= kMaxKeyNameLength &&
-         name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
-}
-
-std::optional<std::string> NormalizeKeyPath(std::string_view path) {
-  if (!path.empty() && path.back() == kKeySeparator) path.remove_suffix(1);
-  if (path.empty()) return std::string();
-  for (size_t start = 0;;) {
-    const size_t end = path.find(kKeySeparator, start);
-    if (!IsValidKeyName(path.substr(start, end - start))) return std::nullopt;
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  return std::string(path);
-}
-
 size_t StoredSize(const RegistryValueData& value) {
   return value.type == RegistryValueType::kDword ? kDwordBytes
                                                  : (Utf16Length(value.text) + 1) * kUtf16UnitBytes;
 }
-
-std::atomic<const RegistryStore*> g_registry_override{nullptr};
 
 }  // namespace
 
@@ -198,7 +178,7 @@ RegistryStatus RegistryStore::Open(RegistryRoot root, std::string_view path, uin
     if (status != RegistryStatus::kOk) return status;
   }
   out.store_ = this;
-  out.machine_wide_ = target.machine_wide;
+  out.root_ = target.machine_wide ? RegistryRoot::kLocalMachine : RegistryRoot::kCurrentUser;
   out.path_ = std::move(target.path);
   out.access_ = access;
   return RegistryStatus::kOk;
@@ -233,7 +213,7 @@ RegistryStatus RegistryKey::QueryValue(std::string_view name, size_t max_bytes,
   if (!store_) return RegistryStatus::kNotFound;
   if ((access_ & key_access::kQueryValue) == 0) return RegistryStatus::kAccessDenied;
   RegistryHive hive;
-  if (const RegistryStatus status = store_->Load(machine_wide_, hive);
+  if (const RegistryStatus status = store_->Load(root_ == RegistryRoot::kLocalMachine, hive);
       status != RegistryStatus::kOk) {
     return status;
   }
@@ -257,7 +237,7 @@ RegistryStatus RegistryKey::SetStringValue(std::string_view name, std::string_vi
   RegistryValueData value;
   value.name = std::string(name);
   value.text = std::string(text.substr(0, text.find('\0')));
-  return store_->Modify(machine_wide_, [&](RegistryHive& hive, bool& changed) {
+  return store_->Modify(root_ == RegistryRoot::kLocalMachine, [&](RegistryHive& hive, bool& changed) {
     if (!hive.FindKey(path_) && !path_.empty()) return RegistryStatus::kNotFound;
     changed = hive.EnsureKey(path_).SetValue(value);
     return RegistryStatus::kOk;
@@ -267,25 +247,11 @@ RegistryStatus RegistryKey::SetStringValue(std::string_view name, std::string_vi
 RegistryStatus RegistryKey::DeleteValue(std::string_view name) {
   if (!store_) return RegistryStatus::kNotFound;
   if ((access_ & key_access::kSetValue) == 0) return RegistryStatus::kAccessDenied;
-  return store_->Modify(machine_wide_, [&](RegistryHive& hive, bool& changed) {
+  return store_->Modify(root_ == RegistryRoot::kLocalMachine, [&](RegistryHive& hive, bool& changed) {
     RegistryKeyData* key = hive.FindKey(path_);
     changed = key && key->DeleteValue(name);
     return changed ? RegistryStatus::kOk : RegistryStatus::kNotFound;
   });
-}
-
-const RegistryStore& CurrentRegistry() {
-  // Never destroyed: worker threads may use the registry until the process ends.
-  static const RegistryStore* const production = new RegistryStore();
-  const RegistryStore* installed = g_registry_override.load(std::memory_order_acquire);
-  return installed ? *installed : *production;
-}
-
-ScopedRegistryOverride::ScopedRegistryOverride(const RegistryStore& store)
-    : previous_(g_registry_override.exchange(&store, std::memory_order_acq_rel)) {}
-
-ScopedRegistryOverride::~ScopedRegistryOverride() {
-  g_registry_override.store(previous_, std::memory_order_release);
 }
 
 }  // namespace qv::platform
