@@ -1,6 +1,6 @@
 #include "windows_command.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"

@@ -1,6 +1,6 @@
 #include "windows_temp_folder.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -6,23 +6,14 @@
 
 #include "platform/atomic_file.h"
 #include "platform/path_resolution.h"
+#include "platform/private_profile_entry.h"
 #include "platform/utf8_text.h"
 
 namespace qv::platform {
 namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kBlanks = " \t";
 constexpr char kCommentMark = ';';
-// Characters a written name cannot hold and still be read back.
-constexpr std::string_view kUnreadableInSection("]\r\n\0", 4);
-constexpr std::string_view kUnreadableInKey("=\r\n\0", 4);
-
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 // One line of the file as it is understood.
 struct ProfileLine {
@@ -48,7 +39,7 @@ std::vector<ProfileLine> SplitLines(std::string_view text) {
     line.content_end = newline == std::string_view::npos ? text.size() : newline;
     if (line.content_end > line.begin && text[line.content_end - 1] == '\r') --line.content_end;
     const std::string_view content =
-        TrimBlanks(text.substr(line.begin, line.content_end - line.begin));
+        TrimProfileBlanks(text.substr(line.begin, line.content_end - line.begin));
     at = line.end;
     if (content.empty() || content.front() == kCommentMark) {
       // kOther
@@ -56,12 +47,12 @@ std::vector<ProfileLine> SplitLines(std::string_view text) {
       const size_t close = content.find(']');
       if (close != std::string_view::npos) {
         line.kind = ProfileLine::Kind::kSection;
-        line.name = TrimBlanks(content.substr(1, close - 1));
+        line.name = TrimProfileBlanks(content.substr(1, close - 1));
       }
     } else if (const size_t equals = content.find('='); equals != std::string_view::npos) {
       line.kind = ProfileLine::Kind::kKey;
-      line.name = TrimBlanks(content.substr(0, equals));
-      line.value = TrimBlanks(content.substr(equals + 1));
+      line.name = TrimProfileBlanks(content.substr(0, equals));
+      line.value = TrimProfileBlanks(content.substr(equals + 1));
     }
     lines.push_back(line);
   }
@@ -89,7 +80,7 @@ KeyPlace FindKey(const std::vector<ProfileLine>& lines, std::string_view text,
       continue;
     }
     if (!place.section) continue;
-    if (!TrimBlanks(text.substr(line.begin, line.content_end - line.begin)).empty()) {
+    if (!TrimProfileBlanks(text.substr(line.begin, line.content_end - line.begin)).empty()) {
       place.last_in_section = i;
     }
     if (line.kind == ProfileLine::Kind::kKey && NamesMatchIgnoringCase(line.name, key)) {
@@ -114,18 +105,9 @@ std::optional<std::string> ReadValue(std::string_view section, std::string_view 
   std::string text;
   if (ReadWholeFile(file, text)) return std::nullopt;
   const std::vector<ProfileLine> lines = SplitLines(text);
-  const KeyPlace place = FindKey(lines, text, TrimBlanks(section), TrimBlanks(key));
+  const KeyPlace place = FindKey(lines, text, TrimProfileBlanks(section), TrimProfileBlanks(key));
   if (!place.key) return std::nullopt;
   return std::string(WithoutEnclosingQuotes(lines[*place.key].value));
-}
-
-bool IsWritableSectionName(std::string_view name) {
-  return !name.empty() && name.find_first_of(kUnreadableInSection) == std::string_view::npos;
-}
-
-bool IsWritableKeyName(std::string_view name) {
-  return !name.empty() && name.find_first_of(kUnreadableInKey) == std::string_view::npos &&
-         name.front() != '[' && name.front() != kCommentMark;
 }
 
 std::string ApplyWrite(const std::string& text, std::string_view section, std::string_view key,
@@ -199,17 +181,12 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& file) {
-  section = TrimBlanks(section);
-  key = TrimBlanks(key);
-  if (!IsWritableSectionName(section) || !IsWritableKeyName(key)) return false;
-  std::string one_line(value.substr(0, value.find('\0')));  // text ends at a NUL, as it did
-  for (char& c : one_line) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
+  const std::optional<ProfileEntry> entry = PrepareProfileEntry(section, key, value);
+  if (!entry) return false;
   const std::error_code error = UpdateFileAtomically(
       file, [&](const std::optional<std::string>& current) -> std::optional<std::string> {
         const std::string text = current.value_or(std::string());
-        std::string updated = ApplyWrite(text, section, key, one_line);
+        std::string updated = ApplyWrite(text, entry->section, entry->key, entry->value);
         if (current && updated == text) return std::nullopt;  // already so: leave the file alone
         return updated;
       });

@@ -1,6 +1,6 @@
 #include "platform/atomic_file.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include "platform/atomic_file_steps.h"
 #include "platform/whole_file.h"

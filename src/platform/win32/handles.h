@@ -1,7 +1,7 @@
 // Owning handles for the kernel objects and registry keys the Win32 side opens.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include <memory>
 #include <type_traits>

@@ -1,6 +1,6 @@
 #include "platform/win32/last_error.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 namespace qv::platform::win32 {
 

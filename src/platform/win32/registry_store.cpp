@@ -1,7 +1,7 @@
 // The registry on Windows: the system's own, through the Reg* functions. A RegistryKey keeps
 // the root, the path and the rights it was opened with, and opens the system key for each call,
 // so a key deleted after it was opened reads as missing, as on the Linux side.
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 #include <shlobj.h>
 
 #include <vector>

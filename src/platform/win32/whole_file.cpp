@@ -1,6 +1,6 @@
 #include "platform/whole_file.h"
 
-#include <windows.h>
+#include "platform/win32/windows_api.h"
 
 #include "platform/win32/handles.h"
 #include "platform/win32/last_error.h"
