@@ -5,7 +5,8 @@
 
 namespace qv::platform {
 
-// The full path of the running executable (/proc/self/exe), UTF-8; empty when it cannot be read.
+// The full path of the running executable (/proc/self/exe; GetModuleFileNameW), UTF-8; empty
+// when it cannot be read.
 std::string ExecutablePath();
 
 }  // namespace qv::platform

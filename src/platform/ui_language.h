@@ -1,4 +1,5 @@
-// The user's interface language, as the language id (LANGID) of the original platform.
+// The user's interface language, as the language id (LANGID) of the original platform. On
+// Windows the system gives it (GetUserDefaultUILanguage); on Linux it is read from the locale:
 //
 // The locale name comes from the first non-empty of LC_ALL, LC_MESSAGES and LANG (the order in
 // which the C library itself chooses the language of messages) and is read as
@@ -16,13 +17,14 @@ namespace qv::platform {
 
 inline constexpr uint16_t kLangIdEnglishUnitedStates = 0x0409;
 
-// The locale name that decides the language of messages ("" when none is set).
+// The locale name that decides the language of messages ("" when none is set; on Windows the
+// user's locale name, "de-DE").
 std::string UserMessagesLocale();
 
 // The language id a locale name stands for (above).
 uint16_t LanguageIdForLocale(std::string_view locale);
 
-// GetUserDefaultUILanguage: LanguageIdForLocale(UserMessagesLocale()).
+// GetUserDefaultUILanguage (on Linux LanguageIdForLocale(UserMessagesLocale())).
 uint16_t UserDefaultUILanguage();
 
 }  // namespace qv::platform

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/posix/proc_status.h"
 #include "program_probe.h"
 #include "temp_root.h"
 

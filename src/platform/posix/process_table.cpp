@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/posix/os_handles.h"
+#include "platform/posix/proc_status.h"
 #include "platform/whole_file.h"
 
 namespace qv::platform {

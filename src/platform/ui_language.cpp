@@ -1,6 +1,5 @@
 #include "platform/ui_language.h"
 
-#include <cstdlib>
 #include <initializer_list>
 
 namespace qv::platform {
@@ -90,14 +89,6 @@ uint16_t MakeLangId(uint16_t primary, uint16_t sub) {
 
 }  // namespace
 
-std::string UserMessagesLocale() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && value[0] != '\0') return value;
-  }
-  return {};
-}
-
 uint16_t LanguageIdForLocale(std::string_view locale) {
   // language[_TERRITORY][.codeset][@modifier]
   std::string_view modifier;
@@ -129,7 +120,5 @@ uint16_t LanguageIdForLocale(std::string_view locale) {
   }
   return kLangIdEnglishUnitedStates;  // "C", "POSIX", unset, or a language without an id
 }
-
-uint16_t UserDefaultUILanguage() { return LanguageIdForLocale(UserMessagesLocale()); }
 
 }  // namespace qv::platform
