@@ -1,8 +1,10 @@
-// Where the per-user and machine-wide folders of the original platform's shell are on Linux.
+// Where the per-user and machine-wide folders of the shell are: on Windows the shell's own
+// (SHGetFolderPathW, GetTempPathW); on Linux the XDG folders standing in for them, as listed
+// below.
 //
 // Every function reads the environment at the moment of the call (nothing is cached here; the
-// callers cache what the design says they cache), returns UTF-8 text without a trailing '/'
-// unless stated, and never fails: a missing variable falls back as listed.
+// callers cache what the design says they cache), returns UTF-8 text without a trailing
+// separator unless stated, and never fails: a missing variable falls back as listed.
 #pragma once
 
 #include <string>
@@ -20,13 +22,13 @@ std::string RoamingAppDataFolder();
 
 // The stand-in platform's machine root: $QV_MACHINE_ROOT, else the build's default
 // (qv::settings::kMachineRootDefault). It holds the machine-wide registry root and the all-users
-// data folder.
+// data folder. On Windows the drive the system runs from ("C:").
 std::string MachineRoot();
 
 // All users' application data: MachineRoot() + "/ProgramData".
 std::string CommonAppDataFolder();
 
-// The temporary folder, ending in '/': $TMPDIR, else "/tmp/".
+// The temporary folder, ending in its separator: $TMPDIR, else "/tmp/" (GetTempPathW).
 std::string TempFolder();
 
 // The desktop: XDG_DESKTOP_DIR from ROAMING/user-dirs.dirs ("$HOME/..." or an absolute path),
