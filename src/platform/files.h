@@ -1,8 +1,9 @@
-// The files stand-in: attributes, folders, deletion, copying and file times.
+// Files: attributes, folders, deletion, copying and file times (on Windows the system's own
+// calls; on Linux a stand-in with their rules).
 //
-// Paths are UTF-8 and resolved without regard to letter case (platform/path_resolution.h): an
-// operation on an existing entry finds it in any spelling, and a new entry takes the spelling of
-// an existing one that matches it, else the spelling given. Every call is independent and
+// Paths are UTF-8 and found without regard to letter case (on Linux through
+// platform/path_resolution.h): an operation on an existing entry finds it in any spelling, and a
+// new entry takes the spelling of an existing one that matches it, else the spelling given. Every call is independent and
 // thread-safe; failures are results, never exceptions.
 #pragma once
 

@@ -1,7 +1,8 @@
 // File names that match without regard to letter case, as the installer's logic expects.
 //
-// The installer names one file in several spellings ("QVorvane.exe", "qvorvane.exe"), so every
-// file operation of the stand-in platform resolves its path here first: the exact path when it
+// The installer names one file in several spellings ("QVorvane.exe", "qvorvane.exe"). Windows
+// file systems match names so themselves (there both resolutions give the path as it is); on
+// Linux every file operation resolves its path here first: the exact path when it
 // exists; otherwise, component by component, a missing component is replaced by the entry of its
 // folder whose name matches it without regard to case. Paths are UTF-8 (bytes that are not UTF-8
 // compare exactly). Thread-safe: nothing is cached.

@@ -17,3 +17,5 @@
 #undef CreateMutex
 #undef MoveFile
 #undef DeleteFile
+#undef CopyFile
+#undef GetFileAttributes
