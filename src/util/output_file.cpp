@@ -1,6 +1,7 @@
 #include "util/output_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/path_resolution.h"
@@ -21,9 +22,41 @@ bool OutputFile::Open(const std::string& path, Mode mode) {
     ::close(fd);
     return false;
   }
+  UseBuffer();
+  return true;
+}
+
+bool OutputFile::OpenToContinue(const std::string& path, uint64_t length) {
+  file_.reset();
+  const int fd = ::open(platform::ResolvePathForCreation(path).c_str(),
+                        O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+      static_cast<uint64_t>(status.st_size) < length ||
+      ::ftruncate(fd, static_cast<off_t>(length)) != 0 ||
+      ::lseek(fd, static_cast<off_t>(length), SEEK_SET) < 0) {
+    ::close(fd);
+    return false;
+  }
+  file_.reset(::fdopen(fd, "wb"));
+  if (!file_) {
+    ::close(fd);
+    return false;
+  }
+  UseBuffer();
+  return true;
+}
+
+void OutputFile::UseBuffer() {
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kOutputFileBufferSize);
   std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kOutputFileBufferSize);
-  return true;
+}
+
+bool OutputFile::Sync() {
+  if (!file_) return false;
+  return std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) &&
+         ::fdatasync(::fileno(file_.get())) == 0;
 }
 
 int OutputFile::descriptor() const { return file_ ? ::fileno(file_.get()) : -1; }

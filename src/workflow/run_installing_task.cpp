@@ -92,7 +92,9 @@ bool RunInstallingTask::Run() {
   if (!QueryPackage()) return false;
   if (stop_requested()) return false;
 
-  if (DetectExistingInstallation(context_)) {
+  const bool installed = DetectExistingInstallation(context_);
+  DeleteUnusedPartialDownloads(context_.record, !installed);
+  if (installed) {
     SendInstallReport(TickCount(), 0, context_.record, false, true, kExistingInstallationText,
                       StatisticsTarget());
   } else if (!InstallNewPlatform()) {
