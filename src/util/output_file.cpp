@@ -56,7 +56,7 @@ void OutputFile::UseBuffer() {
 bool OutputFile::Sync() {
   if (!file_) return false;
   return std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) &&
-         ::fdatasync(::fileno(file_.get())) == 0;
+         ::fsync(::fileno(file_.get())) == 0;
 }
 
 int OutputFile::descriptor() const { return file_ ? ::fileno(file_.get()) : -1; }

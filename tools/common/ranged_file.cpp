@@ -84,6 +84,7 @@ void AnswerRanged(const LoopbackServer& server, const httplib::Request& request,
   }
   BodyPacing body_pacing{pacing.bytes_per_second, std::nullopt};
   if (pacing.cut_at) body_pacing.cut_after = *pacing.cut_at > first ? *pacing.cut_at - first : 0;
+  if (pacing.cut_half_way) body_pacing.cut_after = size / 2;
   server.SendBody(
       response, size,
       [source = file.source, first](uint64_t offset, size_t piece) {

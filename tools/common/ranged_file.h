@@ -30,10 +30,12 @@ struct RangedFile {
   bool accepts_ranges = true;
 };
 
-// How one answer is sent: `cut_at` is an offset of the whole file.
+// How one answer is sent: `cut_at` is an offset of the whole file; `cut_half_way` closes the
+// connection once half of this answer's body went out (a continued answer is cut too).
 struct RangedPacing {
   std::optional<uint64_t> cut_at;
   uint64_t bytes_per_second = 0;
+  bool cut_half_way = false;
 };
 
 void AnswerRanged(const LoopbackServer& server, const httplib::Request& request,
