@@ -1,6 +1,6 @@
 #include "transfer/partial_download_record.h"
 
-#include <charconv>
+#include "util/whole_decimal.h"
 
 namespace qv::transfer {
 namespace {
@@ -16,15 +16,6 @@ bool Storable(const PartialRecord& record) {
   };
   return one_line(record.url) && one_line(record.validator) && record.bytes > 0 &&
          record.bytes < record.total;
-}
-
-std::optional<uint64_t> Decimal(std::string_view text) {
-  uint64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
 }
 
 // The next line's value when it carries `key`; `text` moves past the line.
@@ -52,8 +43,8 @@ std::optional<PartialRecord> ParsePartialRecord(std::string_view text) {
   const auto bytes = TakeLine(text, kBytesKey);
   const auto total = TakeLine(text, kTotalKey);
   if (!url || !validator || !bytes || !total || !text.empty()) return std::nullopt;
-  const auto byte_count = Decimal(*bytes);
-  const auto total_count = Decimal(*total);
+  const auto byte_count = util::WholeDecimal(*bytes);
+  const auto total_count = util::WholeDecimal(*total);
   if (!byte_count || !total_count) return std::nullopt;
   PartialRecord record{std::string(*url), std::string(*validator), *byte_count, *total_count};
   if (!Storable(record)) return std::nullopt;

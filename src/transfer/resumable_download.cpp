@@ -1,7 +1,6 @@
 #include "transfer/resumable_download.h"
 
 #include <cctype>
-#include <charconv>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -11,6 +10,7 @@
 #include "transfer/partial_download_files.h"
 #include "transfer/partial_download_record.h"
 #include "util/output_file.h"
+#include "util/whole_decimal.h"
 
 namespace qv::transfer {
 namespace {
@@ -18,15 +18,6 @@ namespace {
 constexpr long kStatusOk = 200;
 constexpr long kStatusPartialContent = 206;
 constexpr long kStatusRangeNotSatisfiable = 416;
-
-std::optional<uint64_t> Decimal(std::string_view text) {
-  uint64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 struct ContentRange {
   uint64_t first = 0;
@@ -44,9 +35,9 @@ std::optional<ContentRange> ParseContentRange(std::string_view text) {
   if (dash == std::string_view::npos || slash == std::string_view::npos || slash < dash) {
     return std::nullopt;
   }
-  const auto first = Decimal(text.substr(0, dash));
-  const auto last = Decimal(text.substr(dash + 1, slash - dash - 1));
-  const auto total = Decimal(text.substr(slash + 1));
+  const auto first = util::WholeDecimal(text.substr(0, dash));
+  const auto last = util::WholeDecimal(text.substr(dash + 1, slash - dash - 1));
+  const auto total = util::WholeDecimal(text.substr(slash + 1));
   if (!first || !last || !total || *first > *last || *last >= *total) return std::nullopt;
   return ContentRange{*first, *last, *total};
 }
@@ -176,14 +167,16 @@ class PartialFileSink final : public BodySink {
       state_ = State::kIgnoring;  // an error page is no part of the file
       return;
     }
-    DeletePartialRecord(path_);
-    if (!file_.Open(path_, util::OutputFile::Mode::kCreateOrTruncate)) {
+    // A new file, never one found at the path: the name is known in advance, and a link
+    // planted there in a shared temporary folder must not be written through.
+    DeletePartialDownload(path_);
+    if (!file_.Open(path_, util::OutputFile::Mode::kCreateNew)) {
       state_ = State::kBroken;
       return;
     }
     offset_ = 0;
     const std::string validator = ResumeValidator(head);
-    const auto total = Decimal(head.content_length);
+    const auto total = util::WholeDecimal(head.content_length);
     if (AcceptsByteRanges(head) && !validator.empty() && total && *total > 0) {
       record_ = PartialRecord{url_, validator, 0, *total};
     }

@@ -16,14 +16,7 @@ bool OutputFile::Open(const std::string& path, Mode mode) {
   flags |= mode == Mode::kCreateNew ? (O_EXCL | O_NOFOLLOW) : O_TRUNC;
   // A file or folder on the way that exists in another spelling is the one written.
   const int fd = ::open(platform::ResolvePathForCreation(path).c_str(), flags, 0666);
-  if (fd < 0) return false;
-  file_.reset(::fdopen(fd, "wb"));
-  if (!file_) {
-    ::close(fd);
-    return false;
-  }
-  UseBuffer();
-  return true;
+  return fd >= 0 && Adopt(fd);
 }
 
 bool OutputFile::OpenToContinue(const std::string& path, uint64_t length) {
@@ -39,18 +32,18 @@ bool OutputFile::OpenToContinue(const std::string& path, uint64_t length) {
     ::close(fd);
     return false;
   }
+  return Adopt(fd);
+}
+
+bool OutputFile::Adopt(int fd) {
   file_.reset(::fdopen(fd, "wb"));
   if (!file_) {
     ::close(fd);
     return false;
   }
-  UseBuffer();
-  return true;
-}
-
-void OutputFile::UseBuffer() {
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kOutputFileBufferSize);
   std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kOutputFileBufferSize);
+  return true;
 }
 
 bool OutputFile::Sync() {

@@ -50,7 +50,8 @@ class OutputFile {
   bool Close();
 
  private:
-  void UseBuffer();
+  // Streams the open descriptor `fd` through the buffer; closes it on failure.
+  bool Adopt(int fd);
 
   struct StreamCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

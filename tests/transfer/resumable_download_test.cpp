@@ -145,7 +145,9 @@ TEST_F(ResumableDownloadTest, WhatCannotBeContinuedStartsTheFileOver) {
        {"bytes=500000- if \"v1\""},
        other},
       {"206 from another offset",
-       [&](const std::string& path) { server_->Handle(path, lying_206("bytes 0-499999/1000000")); },
+       [&](const std::string& path) {
+         server_->Handle(path, lying_206("bytes 400000-999999/1000000"));
+       },
        {"bytes=500000- if \"v1\"", ""},
        pattern},
       {"206 of another total",
@@ -233,6 +235,26 @@ TEST_F(ResumableDownloadTest, ARunCutShortIsContinuedByTheNextRun) {
                                      "- if \"big\""});
   EXPECT_TRUE(ReadFileBytes(PathOf(url)) == LoopbackServer::PatternBytes(0, kBig));
   EXPECT_EQ(Files(), std::vector<std::string>{fs::path(PathOf(url)).filename().string()});
+}
+
+// The partial file's name is known in advance; a link planted there (in a temporary folder
+// others can write) is replaced, never written through.
+TEST_F(ResumableDownloadTest, ALinkAtThePartialFilesNameIsNotWrittenThrough) {
+  const std::string url = server_->Url("/p.zip");
+  tools::ServeRanged(*server_, "/p.zip",
+                     RangedFile{kSize, LoopbackServer::PatternBytes, "\"v1\"", "", true});
+  const std::string precious(kHalf, 'p');
+  const std::string victim = root_.WriteFile("home/precious.txt", precious);
+  fs::create_symlink(victim, PathOf(url));
+  // With a record that claims it, for content the server no longer has (so it answers 200).
+  root_.WriteFile(fs::relative(PartialRecordPath(PathOf(url)), root_.path()).string(),
+                  FormatPartialRecord({url, "\"v0\"", kHalf - 1, kSize}));
+
+  EXPECT_EQ(Attempt(url), HttpResult::kSuccess);
+  EXPECT_EQ(RangesAsked("/p.zip", 0), std::vector<std::string>{"bytes=499999- if \"v0\""});
+  EXPECT_TRUE(ReadFileBytes(victim) == precious);
+  EXPECT_FALSE(fs::is_symlink(PathOf(url)));
+  EXPECT_EQ(fs::file_size(PathOf(url)), kSize);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include "common/ranged_file.h"
 
 #include <atomic>
-#include <charconv>
 #include <memory>
 #include <string_view>
 #include <utility>
+
+#include "util/whole_decimal.h"
 
 namespace qv::tools {
 namespace {
@@ -14,15 +15,6 @@ struct ByteRange {
   std::optional<uint64_t> last;
 };
 
-std::optional<uint64_t> Decimal(std::string_view text) {
-  uint64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 // "bytes=N-" or "bytes=N-M"; anything else is answered as if there were no range.
 std::optional<ByteRange> ParseRange(std::string_view text) {
   constexpr std::string_view kUnit = "bytes=";
@@ -30,10 +22,10 @@ std::optional<ByteRange> ParseRange(std::string_view text) {
   text.remove_prefix(kUnit.size());
   const size_t dash = text.find('-');
   if (dash == std::string_view::npos) return std::nullopt;
-  const auto first = Decimal(text.substr(0, dash));
+  const auto first = util::WholeDecimal(text.substr(0, dash));
   if (!first) return std::nullopt;
   if (dash + 1 == text.size()) return ByteRange{*first, std::nullopt};
-  const auto last = Decimal(text.substr(dash + 1));
+  const auto last = util::WholeDecimal(text.substr(dash + 1));
   if (!last || *last < *first) return std::nullopt;
   return ByteRange{*first, *last};
 }
