@@ -70,6 +70,10 @@ bool PackageDownloads::Download(const std::string& url, std::u16string& path,
   return result == transfer::HttpResult::kSuccess;
 }
 
+void PackageDownloads::Discard(const std::u16string& path) {
+  if (!path.empty()) transfer::DeletePartialDownload(util::WideToAnsi(path));
+}
+
 void PackageDownloads::OnTransferProgress(const std::string& url, double total, double now) {
   if (!(total > 0) || now == 0 || now > total) return;
   last_bytes_ = now;

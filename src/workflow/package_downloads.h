@@ -61,6 +61,9 @@ class PackageDownloads final : public transfer::CHttp::Delegate {
   bool DownloadPlatformInstaller(std::u16string& path, transfer::HttpResult& result);
   bool DownloadPluginPackage(std::u16string& path, transfer::HttpResult& result);
 
+  // Deletes a download's file and its record, whatever state it is in (empty path: nothing).
+  static void Discard(const std::u16string& path);
+
   // One step of the percentage (reported as "Downloading...", 0) each time the download has
   // advanced by its step size since the last step.
   void OnTransferProgress(const std::string& url, double total, double now) override;
