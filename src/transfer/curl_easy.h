@@ -1,4 +1,4 @@
-// RAII for libcurl's easy handle: cleaned up on every path out of a transfer.
+// RAII for libcurl's easy handle and header lists: freed on every path out of a transfer.
 #pragma once
 
 #include <curl/curl.h>
@@ -12,5 +12,11 @@ struct CurlEasyCleanup {
 };
 
 using CurlEasy = std::unique_ptr<CURL, CurlEasyCleanup>;
+
+struct CurlSlistFree {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+using CurlSlist = std::unique_ptr<curl_slist, CurlSlistFree>;
 
 }  // namespace qv::transfer

@@ -1,5 +1,7 @@
 #include "transfer/http.h"
 
+#include <cctype>
+#include <string_view>
 #include <type_traits>
 
 #include "qv/deployment_settings.h"
@@ -38,6 +40,53 @@ class OptionSetter {
   CURLcode result_ = CURLE_OK;
 };
 
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+// One header line of an answer into `head`; a status line starts a new answer (a redirect's
+// or an interim answer's headers are not the final answer's).
+void ReadHeaderLine(std::string_view line, ResponseHead& head) {
+  line = Trimmed(line);
+  if (line.starts_with("HTTP/")) {
+    head = ResponseHead();
+    const size_t space = line.find(' ');
+    long status = 0;
+    for (size_t i = space == std::string_view::npos ? line.size() : space + 1;
+         i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i) {
+      status = status * 10 + (line[i] - '0');
+    }
+    head.status = status;
+    return;
+  }
+  const size_t colon = line.find(':');
+  if (colon == std::string_view::npos) return;
+  const std::string_view name = Trimmed(line.substr(0, colon));
+  const std::string value(Trimmed(line.substr(colon + 1)));
+  if (SameNameIgnoringCase(name, "Accept-Ranges")) head.accept_ranges = value;
+  if (SameNameIgnoringCase(name, "ETag")) head.etag = value;
+  if (SameNameIgnoringCase(name, "Last-Modified")) head.last_modified = value;
+  if (SameNameIgnoringCase(name, "Content-Range")) head.content_range = value;
+  if (SameNameIgnoringCase(name, "Content-Length")) head.content_length = value;
+}
+
 }  // namespace
 
 CHttp::CHttp(Delegate* delegate, const TransferLimits& limits)
@@ -64,6 +113,24 @@ HttpResult CHttp::Get(const std::string& url, std::string& response, const std::
   return result == HttpResult::kSuccess && !body_complete ? HttpResult::kFailed : result;
 }
 
+HttpResult CHttp::Get(const std::string& url, const std::vector<std::string>& request_headers,
+                      BodySink& sink, ResponseHead& head) {
+  if (!Begin(url)) return HttpResult::kFailed;
+  request_headers_ = request_headers;
+  sink_ = &sink;
+  long http_status = 0;
+  const int code = Perform(Operation::kGet, http_status);
+  const bool refused = sink_refused_;
+  head = head_;
+  sink_ = nullptr;
+  request_headers_.clear();
+  std::string unused;
+  End(unused);
+  if (no_first_byte_) return HttpResult::kTimedOut;
+  const HttpResult result = HttpResultFromTransfer(code, http_status);
+  return result == HttpResult::kSuccess && refused ? HttpResult::kFailed : result;
+}
+
 HttpResult CHttp::Post(const std::string& url, std::string& response, const std::string& body) {
   if (!Begin(url)) return HttpResult::kFailed;
   post_body_ = body;
@@ -87,6 +154,8 @@ bool CHttp::Begin(const std::string& url) {
   body_.Clear();
   file_.Close();
   file_failed_ = false;
+  sink_refused_ = false;
+  head_ = ResponseHead();
   url_ = url;
   file_path_.clear();
   return true;
@@ -131,6 +200,9 @@ int CHttp::Perform(Operation operation, long& http_status) {
           .Set(CURLOPT_WRITEDATA, this)
           .Set(CURLOPT_USERAGENT, kUserAgent);
       if (!ca_bundle_.empty()) options.Set(CURLOPT_CAINFO, ca_bundle_.c_str());
+      if (sink_ != nullptr) {
+        options.Set(CURLOPT_HEADERFUNCTION, &CHttp::OnHeader).Set(CURLOPT_HEADERDATA, this);
+      }
       break;
     case Operation::kPost:
       options.Set(CURLOPT_POST, 1L)
@@ -151,6 +223,14 @@ int CHttp::Perform(Operation operation, long& http_status) {
           .Set(CURLOPT_WRITEDATA, this);
       break;
   }
+  CurlSlist header_list;
+  for (const std::string& header : request_headers_) {
+    curl_slist* longer = curl_slist_append(header_list.get(), header.c_str());
+    if (longer == nullptr) return CURLE_OUT_OF_MEMORY;
+    header_list.release();
+    header_list.reset(longer);
+  }
+  if (header_list) options.Set(CURLOPT_HTTPHEADER, header_list.get());
   if (options.result() != CURLE_OK) return options.result();
 
   const CURLcode code = curl_easy_perform(handle.get());
@@ -163,6 +243,12 @@ size_t CHttp::OnBody(char* bytes, size_t size, size_t count, void* request) {
   return static_cast<CHttp*>(request)->StoreBody(bytes, size * count);
 }
 
+size_t CHttp::OnHeader(char* bytes, size_t size, size_t count, void* request) {
+  if (request == nullptr) return 0;
+  ReadHeaderLine(std::string_view(bytes, size * count), static_cast<CHttp*>(request)->head_);
+  return size * count;
+}
+
 size_t CHttp::DiscardBody(char*, size_t size, size_t count, void* request) {
   if (request != nullptr && static_cast<CHttp*>(request)->Cancelled()) return 0;
   return size * count;
@@ -170,6 +256,11 @@ size_t CHttp::DiscardBody(char*, size_t size, size_t count, void* request) {
 
 size_t CHttp::StoreBody(const char* bytes, size_t size) {
   if (Cancelled()) return 0;  // the library ends the transfer at once
+  if (sink_ != nullptr) {
+    if (sink_->Write(head_, bytes, size)) return size;
+    sink_refused_ = true;
+    return 0;
+  }
   if (file_path_.empty()) {
     // A body past the ceiling fails the transfer; fetching the rest would be wasted.
     return body_.Append(bytes, size) ? size : 0;

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "transfer/http_result.h"
@@ -52,6 +53,24 @@ struct TransferLimits {
   uint32_t memory_body_ceiling = MemoryBody::kDefaultCeiling;
 };
 
+// What the last answer of a GET said about itself (after redirects: the final answer's).
+struct ResponseHead {
+  long status = 0;            // 0 until a status line arrived
+  std::string accept_ranges;  // the header values as sent, empty when absent
+  std::string etag;
+  std::string last_modified;
+  std::string content_range;
+  std::string content_length;
+};
+
+// Receives the body of a GET piece by piece, with the head of the answer it belongs to.
+class BodySink {
+ public:
+  virtual ~BodySink() = default;
+  // False ends the transfer, which then fails.
+  virtual bool Write(const ResponseHead& head, const char* bytes, size_t size) = 0;
+};
+
 class CHttp {
  public:
   class Delegate {
@@ -76,6 +95,11 @@ class CHttp {
   // (so an empty body creates no file) and always closed before Get returns. An HTTP status of
   // 400 or more is kFailed (the error page may already be in the file).
   HttpResult Get(const std::string& url, std::string& response, const std::string& file_path);
+  // GET `url` with `request_headers` ("Name: value" each) added, handing every body piece of
+  // every answer to `sink` (an error page too: the sink sees its status). Results as the Get
+  // above; `head` receives the last answer's head, also when no body arrived.
+  HttpResult Get(const std::string& url, const std::vector<std::string>& request_headers,
+                 BodySink& sink, ResponseHead& head);
   // POST `body` as a form to `url`; the answer is copied into `response` like Get's. Any HTTP
   // status counts as success.
   HttpResult Post(const std::string& url, std::string& response, const std::string& body);
@@ -88,6 +112,7 @@ class CHttp {
   enum class Operation { kGet, kPost, kProbe };
 
   static size_t OnBody(char* bytes, size_t size, size_t count, void* request);
+  static size_t OnHeader(char* bytes, size_t size, size_t count, void* request);
   static size_t DiscardBody(char* bytes, size_t size, size_t count, void* request);
   static int OnProgress(void* request, int64_t download_total, int64_t download_now,
                         int64_t upload_total, int64_t upload_now);
@@ -110,6 +135,10 @@ class CHttp {
   std::string url_;
   std::string post_body_;
   std::string file_path_;
+  std::vector<std::string> request_headers_;
+  BodySink* sink_ = nullptr;
+  bool sink_refused_ = false;
+  ResponseHead head_;
   util::OutputFile file_;
   bool file_failed_ = false;
   MemoryBody body_;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -31,6 +32,9 @@ class OutputFile {
 
   // Opens `path` for writing (permission bits 0666 less the umask). Closes any file already open.
   bool Open(const std::string& path, Mode mode);
+  // Opens the existing file at `path` to write on after its first `length` bytes; whatever
+  // followed them is cut off. False when the file is missing or shorter than `length`.
+  bool OpenToContinue(const std::string& path, uint64_t length);
   bool is_open() const { return file_ != nullptr; }
   // The descriptor of the open file (for fchmod and the like), -1 when none is open.
   int descriptor() const;
@@ -38,11 +42,17 @@ class OutputFile {
   // Writes all `size` bytes; false on a short write or an error.
   bool Write(const void* bytes, size_t size);
 
+  // Flushes the written bytes and waits until the disk holds them. False on any error.
+  bool Sync();
+
   // Flushes and closes. False when the flush or the close reported an error (a full disk often
   // shows up only here) or when no file was open.
   bool Close();
 
  private:
+  // Streams the open descriptor `fd` through the buffer; closes it on failure.
+  bool Adopt(int fd);
+
   struct StreamCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };

@@ -57,8 +57,8 @@ bool InstallPackages(const std::u16string& package_path, PackageInstallView& tas
 
 // Installs the second package by the record's game id: the runtime plug-in into its folder
 // (with its record in qvorvane.ini; the package file is deleted), or a game package (kept as a
-// copy in the download folder, unpacked into the game files folder, checked against its file
-// list, then listed in list.dat and recorded in info.ini). False when the game package failed
+// copy in the download folder, the package file then deleted, unpacked into the game files
+// folder, checked against its file list, then listed in list.dat and recorded in info.ini). False when the game package failed
 // its file check: no list entry, no info.ini, no further progress.
 bool InstallSecondPackage(PackageInstallView& task, const std::u16string& package_path);
 

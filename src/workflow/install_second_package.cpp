@@ -34,11 +34,16 @@ bool InstallRuntimePlugin(PackageInstallView& task, const std::u16string& packag
 
 bool InstallGamePackage(PackageInstallView& task, const std::u16string& package_path) {
   const InstallContext& context = task.context;
-  // An id or version that cannot name a file gives no kept copy: nothing is copied or unpacked.
-  // An id or version that cannot name a file gives no kept copy: there is nothing to list then.
+  // An id or version that cannot name a file gives no kept copy: nothing is copied, unpacked
+  // or listed.
   const std::u16string kept_copy = KeptPackageCopyPath(context);
-  if (kept_copy.empty()) return false;
+  if (kept_copy.empty()) {
+    DeletePath(package_path);
+    return false;
+  }
   util::CopyFileContents(package_path, kept_copy);
+  // The kept copy is the package from now on; the download leaves nothing in the temporary folder.
+  DeletePath(package_path);
   AdvanceInstallProgress(task, kStatusExtracting);
 
   const std::u16string files_folder = GetGameFilesFolder(context);

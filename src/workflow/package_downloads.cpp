@@ -1,10 +1,12 @@
 #include "workflow/package_downloads.h"
 
 #include <utility>
+#include <vector>
 
 #include "platform/known_folders.h"
+#include "transfer/partial_download_files.h"
+#include "transfer/resumable_download.h"
 #include "util/text_conversion.h"
-#include "util/text_format.h"
 #include "workflow/status_keys.h"
 
 namespace qv::workflow {
@@ -32,34 +34,44 @@ double ProgressStepSize(uint8_t business_type, const std::string& url, const std
   }
 }
 
+void DeleteUnusedPartialDownloads(const InstallRecord& record, bool platform_needed) {
+  std::vector<std::string> in_use = {FieldText(record.game.url)};
+  if (platform_needed) {
+    in_use.push_back(FieldText(record.url));
+    in_use.push_back(FieldText(record.url_air));
+  }
+  transfer::DeleteStalePartialDownloads(platform::TempFolder(), in_use);
+}
+
 PackageDownloads::PackageDownloads(DownloadTaskView task, ServiceEndpoints endpoints)
     : task_(std::move(task)), endpoints_(std::move(endpoints)) {}
 
 bool PackageDownloads::DownloadPlatformInstaller(std::u16string& path,
                                                  transfer::HttpResult& result) {
-  return Download(FieldText(task_.record.url), kInstallerFilePattern, path, result);
+  return Download(FieldText(task_.record.url), path, result);
 }
 
 bool PackageDownloads::DownloadPluginPackage(std::u16string& path, transfer::HttpResult& result) {
-  return Download(FieldText(task_.record.url_air), kPluginFilePattern, path, result);
+  return Download(FieldText(task_.record.url_air), path, result);
 }
 
-bool PackageDownloads::Download(const std::string& url, const char16_t* file_pattern,
-                                std::u16string& path, transfer::HttpResult& result) {
-  // A new name for every attempt, so a partial file is never continued.
-  std::u16string name =
-      util::FormatWideText(file_pattern, platform::CurrentClock().TickCount());
-  if (name.size() > kMaxTempFileNameLength) name.resize(kMaxTempFileNameLength);
-  path = util::Utf8ToWide(platform::TempFolder()) + name;
-
-  transfer::CHttp http(this, endpoints_.limits);
-  http.SetCancelSignal(task_.stop);
-  http.SetCaBundle(endpoints_.ca_bundle);
-  std::string unused_body;
-  result = http.Get(url, unused_body, util::WideToAnsi(path));
+bool PackageDownloads::Download(const std::string& url, std::u16string& path,
+                                transfer::HttpResult& result) {
+  path = util::Utf8ToWide(transfer::PartialDownloadPath(platform::TempFolder(), url));
+  const std::string file = util::WideToAnsi(path);
+  transfer::DownloadSetup setup;
+  setup.progress = this;
+  setup.limits = endpoints_.limits;
+  setup.cancel = task_.stop;
+  setup.ca_bundle = endpoints_.ca_bundle;
+  result = transfer::DownloadResumably(url, file, setup);
   last_step_bytes_ = 0;
   last_bytes_ = 0;
   return result == transfer::HttpResult::kSuccess;
+}
+
+void PackageDownloads::Discard(const std::u16string& path) {
+  if (!path.empty()) transfer::DeletePartialDownload(util::WideToAnsi(path));
 }
 
 void PackageDownloads::OnTransferProgress(const std::string& url, double total, double now) {

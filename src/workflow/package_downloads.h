@@ -24,11 +24,6 @@ namespace qv::workflow {
 inline constexpr char kInstallerMarkerPath[] = "/qvorvane/repository/install";
 inline constexpr char kPluginMarkerPath[] = "/qvorvane/repository/plugin/air";
 
-// Temporary file names, stamped with the tick count of the attempt.
-inline constexpr char16_t kInstallerFilePattern[] = u"qvorinstall_%u.tmp";
-inline constexpr char16_t kPluginFilePattern[] = u"qvorairinstall_%u.tmp";
-inline constexpr size_t kMaxTempFileNameLength = 100;
-
 // How many percentage steps one download may take, by the record's business type.
 inline constexpr double kStepsInstallerType3 = 55;
 inline constexpr double kStepsPluginType3 = 30;
@@ -48,23 +43,33 @@ struct DownloadTaskView {
 double ProgressStepSize(uint8_t business_type, const std::string& url, const std::string& cdn_host,
                         double total);
 
+// Removes the partial downloads in the temporary folder that this run will not continue: all
+// but the game bag's and, when `platform_needed`, the platform archive's and the second
+// package's. Called once the package answer is known; the game-bag task may already be
+// downloading, and its file is kept.
+void DeleteUnusedPartialDownloads(const InstallRecord& record, bool platform_needed);
+
 class PackageDownloads final : public transfer::CHttp::Delegate {
  public:
   PackageDownloads(DownloadTaskView task, ServiceEndpoints endpoints);
 
-  // Each GETs its URL of the record into a new file of the temporary folder, named with the
-  // current tick count, and gives the file's path and the transfer's result. True when the
-  // result is 0. A failed attempt leaves its file behind.
+  // Each is one attempt at its URL of the record, into the URL's partial file in the temporary
+  // folder (transfer/resumable_download.h): an attempt continues what the one before it, or an
+  // earlier run, left there when the server allows it. Gives the file's path and the transfer's
+  // result; true when the result is 0, and the complete file is then the caller's to delete.
+  // A failed attempt leaves at most a partial file that can be continued, with its record.
   bool DownloadPlatformInstaller(std::u16string& path, transfer::HttpResult& result);
   bool DownloadPluginPackage(std::u16string& path, transfer::HttpResult& result);
+
+  // Deletes a download's file and its record, whatever state it is in (empty path: nothing).
+  static void Discard(const std::u16string& path);
 
   // One step of the percentage (reported as "Downloading...", 0) each time the download has
   // advanced by its step size since the last step.
   void OnTransferProgress(const std::string& url, double total, double now) override;
 
  private:
-  bool Download(const std::string& url, const char16_t* file_pattern, std::u16string& path,
-                transfer::HttpResult& result);
+  bool Download(const std::string& url, std::u16string& path, transfer::HttpResult& result);
 
   DownloadTaskView task_;
   const ServiceEndpoints endpoints_;

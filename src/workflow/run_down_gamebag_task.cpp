@@ -5,9 +5,10 @@
 #include "platform/clock.h"
 #include "platform/known_folders.h"
 #include "transfer/http_result.h"
+#include "transfer/partial_download_files.h"
+#include "transfer/resumable_download.h"
 #include "util/app_folders.h"
 #include "util/text_conversion.h"
-#include "util/text_format.h"
 #include "util/unzipper.h"
 #include "workflow/delete_path.h"
 #include "workflow/game_bag_record.h"
@@ -29,16 +30,13 @@ bool RunDownGamebagTask::Run() {
 
 bool RunDownGamebagTask::FetchGameBag() {
   if (stop_requested()) return false;
-  const std::string download =
-      platform::TempFolder() +
-      util::FormatText(kGameBagFilePattern, platform::CurrentClock().TickCount());
-
-  transfer::CHttp http(nullptr, limits_);
-  http.SetCancelSignal(&stop_signal());
-  std::string unused_body;
-  if (http.Get(std::string(RecordText(game_.url)), unused_body, download) !=
-      transfer::HttpResult::kSuccess) {
-    return false;
+  const std::string url(RecordText(game_.url));
+  const std::string download = transfer::PartialDownloadPath(platform::TempFolder(), url);
+  transfer::DownloadSetup setup;
+  setup.limits = limits_;
+  setup.cancel = &stop_signal();
+  if (transfer::DownloadResumably(url, download, setup) != transfer::HttpResult::kSuccess) {
+    return false;  // what arrived stays, with its record, for the next run to continue
   }
 
   const std::u16string wide_download = util::AnsiToWide(download);

@@ -7,7 +7,9 @@
 // the outcome there. The delegate is borrowed and must outlive the task's Run. The task holds a
 // copy of the game record, so the window may change its own meanwhile.
 //
-// One attempt, no retry. The version record is written only when the download and the
+// One attempt, no retry. The download goes to the URL's partial file in the temporary folder
+// (transfer/resumable_download.h): a failed one stays there with its record when the server
+// allows resuming, and the next run continues it; an unpacked one is deleted. The version record is written only when the download and the
 // unpacking both succeeded, so a failed or damaged bag is fetched again on the next run. A stop
 // request aborts the download at once; the task then ends without telling the delegate (the
 // window is shutting down).
@@ -21,9 +23,6 @@
 #include "workflow/install_record.h"
 
 namespace qv::workflow {
-
-// The download's name in the temporary folder, stamped with the tick count.
-inline constexpr char kGameBagFilePattern[] = "qvorgamebag_%u.tmp";
 
 class RunDownGamebagTask : public core::MsgTask {
  public:

@@ -14,7 +14,6 @@
 #include "util/programs.h"
 #include "util/text_conversion.h"
 #include "workflow/auto_start_registration.h"
-#include "workflow/delete_path.h"
 #include "workflow/existing_installation.h"
 #include "workflow/install_packages.h"
 #include "workflow/install_folders.h"
@@ -92,7 +91,9 @@ bool RunInstallingTask::Run() {
   if (!QueryPackage()) return false;
   if (stop_requested()) return false;
 
-  if (DetectExistingInstallation(context_)) {
+  const bool installed = DetectExistingInstallation(context_);
+  DeleteUnusedPartialDownloads(context_.record, !installed);
+  if (installed) {
     SendInstallReport(TickCount(), 0, context_.record, false, true, kExistingInstallationText,
                       StatisticsTarget());
   } else if (!InstallNewPlatform()) {
@@ -190,12 +191,16 @@ bool RunInstallingTask::InstallNewPlatform() {
       if (stop_requested()) return false;
       if (package_done && !PluginPackageMatchesDigest(package)) {
         // A package that is not what the answer announced counts as a failed attempt, so a
-        // package that never matches cannot keep the installation downloading for ever.
-        DeletePath(package);
+        // package that never matches cannot keep the installation downloading for ever. The
+        // next attempt starts from its first byte: a bad join is never installed.
+        PackageDownloads::Discard(package);
         package_done = false;
       }
       if (!package_done && !WaitAfterFailedAttempt()) return false;
     }
+    // The run goes on without the package; nothing of it is left for a later run, which finds
+    // the platform installed and does not fetch it.
+    if (!package_done) PackageDownloads::Discard(package);
     downloads_state = static_cast<int>(package_result);
   }
   const int32_t download_time = TicksSince(download_start);

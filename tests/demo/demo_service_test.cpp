@@ -14,6 +14,7 @@
 #include "run_command.h"
 #include "temp_root.h"
 #include "transfer/http.h"
+#include "transfer/resumable_download.h"
 #include "util/md5.h"
 #include "util/text_conversion.h"
 #include "workflow/package_file_list.h"
@@ -160,6 +161,28 @@ TEST_F(DemoServiceTest, DroppedDownloadsStopHalfWayThenArriveWhole) {
   ASSERT_EQ(Download(service, record.url, "whole.zip"), HttpResult::kSuccess);
   EXPECT_EQ(Md5Of(root_.Path("whole.zip")),
             Md5Of(DemoContentFolder() + "/qvorvane/repository/install/QVorvaneSetup_3.2.1.45.zip"));
+}
+
+// Each dropped answer sends half of what it was asked for; continued with ranges, the archive
+// travels exactly once, in four answers.
+TEST_F(DemoServiceTest, DroppedDownloadsAreContinuedWhereTheyStopped) {
+  DemoServiceProcess service(root_.path(), "dropped-downloads");
+  ASSERT_TRUE(service.started());
+  const workflow::InstallRecord record = ValidAnswer(service);
+  const std::string archive =
+      DemoContentFolder() + "/qvorvane/repository/install/QVorvaneSetup_3.2.1.45.zip";
+  const std::string path = root_.Path("continued.zip");
+  transfer::DownloadSetup setup;
+  setup.ca_bundle = service.ca_certificate();
+  transfer::DownloadTraffic traffic;
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    EXPECT_NE(transfer::DownloadResumably(record.url, path, setup, &traffic), HttpResult::kSuccess)
+        << attempt;
+  }
+  ASSERT_EQ(transfer::DownloadResumably(record.url, path, setup, &traffic), HttpResult::kSuccess);
+  EXPECT_EQ(Md5Of(path), Md5Of(archive));
+  EXPECT_EQ(traffic.body_bytes, std::filesystem::file_size(archive));
+  EXPECT_EQ(traffic.continued, 3);
 }
 
 TEST_F(DemoServiceTest, ProbeTargetIsClosedOnlyWithoutInternet) {

@@ -36,7 +36,9 @@ bool EndToEndTest::WaitForPartialPlatformDownload() {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(root_.temp_dir(), error)) {
       const std::string name = entry.path().filename().string();
-      if (name.starts_with("qvorinstall_") && entry.file_size(error) > 0) return true;
+      if (name.starts_with("qvordl_") && name.ends_with(".part") && entry.file_size(error) > 0) {
+        return true;
+      }
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }

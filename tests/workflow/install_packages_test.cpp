@@ -315,9 +315,10 @@ TEST_F(InstallPackagesTest, GamePackageIsKeptListedAndRecordedOnlyWhenItPassesIt
 
   // Passing: the same version again replaces the kept copy and is listed and recorded.
   package = GamePackage(true);
+  const auto package_bytes = test::ReadFileBytes(package);
   EXPECT_TRUE(InstallSecondPackage(view, W(package)));
-  EXPECT_EQ(test::ReadFileBytes(kept_copy), test::ReadFileBytes(package));
-  EXPECT_TRUE(fs::exists(package));
+  EXPECT_EQ(test::ReadFileBytes(kept_copy), package_bytes);
+  EXPECT_FALSE(fs::exists(package));  // the download is not left in the temporary folder
   EXPECT_EQ(test::ReadFileBytes(GameFilesFolder() + kGameProgram), kGameProgramBytes);
   const std::string list = *test::ReadFileBytes(DownloadFolder() + "list.dat");
   EXPECT_NE(list.find("local_path=\"" + kept_copy + "\""), std::string::npos) << list;

@@ -1,14 +1,18 @@
-// The two downloads: their files, their progress steps and how a stop ends them.
+// The two downloads: their files, how an attempt continues the one before, their progress steps
+// and how a stop ends them.
 #include "workflow/package_downloads.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "common/ranged_file.h"
 #include "loopback_server.h"
 #include "record_matchers.h"
 #include "temp_root.h"
+#include "transfer/partial_download_files.h"
 #include "util/text_conversion.h"
 #include "virtual_clock.h"
 #include "workflow/status_keys.h"
@@ -100,10 +104,6 @@ class PackageDownloadsTest : public qv::test::TempRootTest {
     task_.record.business_type = 3;
   }
 
-  std::u16string TempFile(const std::string& name) const {
-    return util::Utf8ToWide(root_.temp_dir() + "/" + name);
-  }
-
   qv::test::VirtualClock clock_{123'456};
   platform::ScopedClockOverride clock_override_{clock_};
   std::unique_ptr<qv::test::LoopbackServer> server_ = qv::test::LoopbackServer::StartHttp();
@@ -111,35 +111,60 @@ class PackageDownloadsTest : public qv::test::TempRootTest {
   TaskSide task_;
 };
 
-TEST_F(PackageDownloadsTest, EachAttemptWritesANewFileNamedByTheTickCount) {
+TEST_F(PackageDownloadsTest, EachAttemptGoesToTheUrlsOwnFileAndContinuesIt) {
   constexpr uint64_t kSize = 2'000'000;
+  const std::string plugin_path = std::string(kPluginMarkerPath) + "/a.zip";
   server_->StreamBody(std::string(kInstallerMarkerPath) + "/p.zip", kSize);
-  server_->DropMidBody(std::string(kPluginMarkerPath) + "/a.zip", kSize, kSize / 2);
+  tools::ServeRanged(*server_, plugin_path,
+                     tools::RangedFile{kSize, qv::test::LoopbackServer::PatternBytes, "\"a1\"",
+                                       "", true},
+                     {tools::RangedPacing{kSize / 2}});
   PackageDownloads downloads(task_.View(), endpoints_);
+  const std::u16string platform_file =
+      util::Utf8ToWide(transfer::PartialDownloadPath(root_.temp_dir() + "/",
+                                                     FieldText(task_.record.url)));
 
   std::u16string path;
   HttpResult result = HttpResult::kFailed;
   EXPECT_TRUE(downloads.DownloadPlatformInstaller(path, result));
   EXPECT_EQ(result, HttpResult::kSuccess);
-  EXPECT_EQ(path, TempFile("qvorinstall_123456.tmp"));
+  EXPECT_EQ(path, platform_file);
   EXPECT_EQ(qv::test::ReadFileBytes(util::WideToUtf8(path)),
             qv::test::LoopbackServer::PatternBytes(0, kSize));
   const int steps_of_first = task_.percent - 10;
   EXPECT_GE(steps_of_first, 1);
   EXPECT_LE(steps_of_first, 55);
 
-  // The next attempt, a millisecond later, starts its own file and its own steps.
+  // The next attempt at the same URL writes the same file anew, with steps of its own.
   clock_.Advance(1);
   EXPECT_TRUE(downloads.DownloadPlatformInstaller(path, result));
-  EXPECT_EQ(path, TempFile("qvorinstall_123457.tmp"));
+  EXPECT_EQ(path, platform_file);
   EXPECT_GT(task_.percent - 10, steps_of_first);
-  EXPECT_TRUE(qv::test::ReadFileBytes(root_.temp_dir() + "/qvorinstall_123456.tmp"));
 
-  clock_.Advance(1);
+  // A dropped attempt leaves its half for the next one, which asks only for the rest.
   EXPECT_FALSE(downloads.DownloadPluginPackage(path, result));
   EXPECT_EQ(result, HttpResult::kFailed);
-  EXPECT_EQ(path, TempFile("qvorairinstall_123458.tmp"));
-  EXPECT_TRUE(qv::test::ReadFileBytes(util::WideToUtf8(path)));  // a failed attempt's file stays
+  EXPECT_EQ(qv::test::ReadFileBytes(util::WideToUtf8(path))->size(), kSize / 2);
+  const int percent_before_rest = task_.percent;
+  EXPECT_TRUE(downloads.DownloadPluginPackage(path, result));
+  EXPECT_EQ(server_->RequestsTo(plugin_path).back().Header("Range"), "bytes=1000000-");
+  EXPECT_EQ(qv::test::ReadFileBytes(util::WideToUtf8(path)),
+            qv::test::LoopbackServer::PatternBytes(0, kSize));
+  // The rest is half the file: at most half of its 30 steps, and at least one.
+  EXPECT_GE(task_.percent - percent_before_rest, 1);
+  EXPECT_LE(task_.percent - percent_before_rest, 16);
+}
+
+TEST_F(PackageDownloadsTest, AFailedAttemptThatCannotBeContinuedLeavesNoFile) {
+  constexpr uint64_t kSize = 2'000'000;
+  server_->DropMidBody(std::string(kPluginMarkerPath) + "/a.zip", kSize, kSize / 2);
+  PackageDownloads downloads(task_.View(), endpoints_);
+  std::u16string path;
+  HttpResult result = HttpResult::kSuccess;
+  EXPECT_FALSE(downloads.DownloadPluginPackage(path, result));
+  EXPECT_EQ(result, HttpResult::kFailed);
+  EXPECT_FALSE(qv::test::ReadFileBytes(util::WideToUtf8(path)));
+  EXPECT_TRUE(std::filesystem::is_empty(root_.temp_dir()));
 }
 
 TEST_F(PackageDownloadsTest, AStopEndsTheRunningDownload) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/ranged_file.h"
 #include "core/ref_base.h"
 #include "loopback_server.h"
 #include "temp_root.h"
@@ -120,6 +121,30 @@ TEST_F(RunDownGamebagTaskTest, FailedOrDamagedBagLeavesNoVersionRecord) {
     ASSERT_FALSE(delegate_.calls().empty());
     EXPECT_FALSE(delegate_.calls().back().second);
   }
+}
+
+// The task makes one attempt per run: a bag dropped half-way is continued by the next run's
+// task, which asks only for the rest and unpacks the server's exact bytes.
+TEST_F(RunDownGamebagTaskTest, BagDroppedHalfWayIsContinuedByTheNextRun) {
+  const std::string bag = BagBytes({ZipEntry::File("header.png", std::string(3000, 'h'))});
+  tools::ServeRanged(*server_, kBagPath,
+                     tools::RangedFile{bag.size(),
+                                       [bag](uint64_t offset, size_t size) {
+                                         return bag.substr(offset, size);
+                                       },
+                                       "\"bag7\"", "", true},
+                     {tools::RangedPacing{bag.size() / 2}});
+
+  EXPECT_FALSE(RunTask());
+  EXPECT_FALSE(TempFolderIsEmpty());  // the half, kept for the next run
+
+  EXPECT_TRUE(RunTask());
+  const auto requests = server_->RequestsTo(kBagPath);
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].Header("Range"), "bytes=" + std::to_string(bag.size() / 2) + "-");
+  EXPECT_EQ(test::ReadFileBytes(GameFolder() + "header.png"), std::string(3000, 'h'));
+  EXPECT_EQ(ReadGameBagVersion("1001", folders_), 7);
+  EXPECT_TRUE(TempFolderIsEmpty());
 }
 
 TEST_F(RunDownGamebagTaskTest, GameIdThatIsNoPlainNameNeverBecomesAPath) {

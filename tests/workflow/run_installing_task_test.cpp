@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "answer_script.h"
+#include "common/ranged_file.h"
 #include "fake_process_table.h"
 #include "install_service.h"
 #include "install_steps_machine.h"
@@ -375,11 +376,9 @@ TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) 
     EXPECT_EQ(c.game_id == "312" ? plugin_recorded : game_recorded, c.recorded);
     EXPECT_TRUE(Value(RegistryRoot::kCurrentUser, kUninstallKey, kInstallLocationValue));
     EXPECT_TRUE(fs::exists(StartMenuShortcut()));
-    // Neither the platform archive nor a package that failed its digest stays behind (a game
-    // package's download is kept, as its copy in the download folder is made from it).
-    if (c.game_id == "312") {
-      EXPECT_EQ(TempFiles(), temp_files_before);
-    }
+    // Neither the platform archive nor the second package stays behind, whatever became of it
+    // (a game package lives on as its copy in the download folder).
+    EXPECT_EQ(TempFiles(), temp_files_before);
   }
 }
 
@@ -485,6 +484,77 @@ TEST_F(RunInstallingTaskTest, StopDuringADownloadEndsTheRunAtOnceWithoutFurtherR
   EXPECT_EQ(service_.Requests(service_.PlatformPath()), 1u);
   EXPECT_EQ(service_.Reports().size(), 1u);
   EXPECT_TRUE(clock_.SleepDurations().empty());
+}
+
+// Both downloads dropped half-way on their first answer: each is continued where it stopped,
+// the budget counts the drops as the failed attempts they are, and the run installs the
+// server's exact bytes and leaves nothing in the temporary folder. The plug-in's continuation
+// comes from a server that changed the bytes under the same validator: the join fails its
+// digest, is thrown away, and the next attempt fetches the whole package again.
+TEST_F(RunInstallingTaskTest, DroppedDownloadsAreContinuedAndABadJoinIsNeverInstalled) {
+  const std::string platform = service_.ServePlatform(PlatformEntries("client bytes"));
+  const std::string package =
+      service_.ServePackage({ZipEntry::File("air/runtime.so", std::string(4000, 'r'))});
+  const auto bytes_of = [](const std::string& bytes) {
+    return [bytes](uint64_t offset, size_t size) { return bytes.substr(offset, size); };
+  };
+  tools::ServeRanged(service_.server(), service_.PlatformPath(),
+                     tools::RangedFile{platform.size(), bytes_of(platform), "\"p\"", "", true},
+                     {tools::RangedPacing{platform.size() / 2}});
+  std::string changed = package;
+  for (size_t i = package.size() / 2; i < package.size(); ++i) changed[i] ^= 0x5a;
+  int package_answers = 0;
+  service_.server().Handle(service_.PackagePath(), [&](const httplib::Request& request,
+                                                       httplib::Response& response) {
+    const int answer = package_answers++;
+    const bool first = answer == 0;
+    tools::AnswerRanged(
+        service_.server(), request, response,
+        tools::RangedFile{package.size(), bytes_of(answer == 1 ? changed : package), "\"a\"", "",
+                          true},
+        first ? tools::RangedPacing{package.size() / 2} : tools::RangedPacing{});
+  });
+  qv::test::PackageAnswer answer;
+  answer.game_id = "312";
+  answer.md5 = qv::test::Md5Of(package);
+  service_.AnswerWith(answer);
+
+  EXPECT_TRUE(Run());
+
+  const auto ranges = [&](const std::string& path) {
+    std::vector<std::string> asked;
+    for (const auto& request : service_.server().RequestsTo(path)) {
+      asked.push_back(request.Header("Range"));
+    }
+    return asked;
+  };
+  const std::string platform_rest = "bytes=" + std::to_string(platform.size() / 2) + "-";
+  const std::string package_rest = "bytes=" + std::to_string(package.size() / 2) + "-";
+  EXPECT_EQ(ranges(service_.PlatformPath()), (std::vector<std::string>{"", platform_rest}));
+  EXPECT_EQ(ranges(service_.PackagePath()), (std::vector<std::string>{"", package_rest, ""}));
+  // Three failed attempts: the platform's drop, the plug-in's drop, the plug-in's bad join.
+  EXPECT_EQ(clock_.SleepDurations(),
+            (std::vector<int64_t>{kRetryPauseMs, kRetryPauseMs, kRetryPauseMs,
+                                  kRegistrationPauseMs}));
+  EXPECT_EQ(qv::test::ReadFileBytes(PlatformFolder() + "QVorvane.exe"), "client bytes");
+  EXPECT_EQ(qv::test::ReadFileBytes(LocalData() + "plugin/air/air/runtime.so"),
+            std::string(4000, 'r'));
+  EXPECT_TRUE(TempFiles().empty());
+}
+
+// A partial download of a URL this run does not fetch is removed once the answer is known.
+TEST_F(RunInstallingTaskTest, PartialDownloadsOfOtherUrlsAreRemoved) {
+  service_.ServePlatform(PlatformEntries());
+  qv::test::PackageAnswer answer;
+  answer.with_package = false;
+  service_.AnswerWith(answer);
+  root_.WriteFile("tmp/qvordl_0123456789abcdef.part", "old archive");
+  root_.WriteFile("tmp/qvordl_0123456789abcdef.part.rec", "url=old\n");
+  root_.WriteFile("tmp/unrelated.part", "not ours");
+
+  EXPECT_TRUE(Run());
+
+  EXPECT_EQ(TempFiles(), std::vector<std::string>{"unrelated.part"});
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compares the installer's download, extraction and MD5 code with the usual tools, side by side
 # on this machine, and prints a Markdown table (time of ours, time of the peer, the peer's time
-# divided by ours: above 1 means ours is faster; and the peak resident memory of ours).
+# divided by ours: above 1 means ours is faster; and the peak resident memory of ours). Then the
+# tables of a dropped download continued against started over (qv-bench-resume).
 #
 # Usage: tools/bench/run-benchmarks.sh [WORK_FOLDER]   (default /dev/shm/qv-bench, a tmpfs)
 # QV_BENCH_MIB (default 1024) sets the size of the download and MD5 input and of the large
@@ -19,7 +20,7 @@ bin="$root/build/default/tools/bench"
 
 cmake --preset default >/dev/null
 cmake --build --preset default --target qv-bench-download qv-bench-extract qv-bench-md5 \
-  qv-bench-server >/dev/null
+  qv-bench-server qv-bench-resume >/dev/null
 
 mkdir -p "$work"
 /usr/bin/python3 "$root/tools/bench/make_bench_data.py" "$work" "${QV_BENCH_MIB:-1024}" \
@@ -82,3 +83,12 @@ prepare=":"; cleanup=":"
 ours="$(best_of "$bin/qv-bench-md5" "$work/payload.bin")"
 peer="$(best_of md5sum "$work/payload.bin")"
 row "MD5 of $(du -h "$work/payload.bin" | cut -f1)" "$ours" "md5sum" "$peer"
+
+# A dropped download continued against started over: a 300 MiB archive (QV_BENCH_RESUME_MIB)
+# whose connection drops at 30, 60 and 90 %, unthrottled and at 50 MiB/s (a fast line, where
+# the time follows the bytes).
+echo
+"$bin/qv-bench-resume" "$work/resume" "${QV_BENCH_RESUME_MIB:-300}"
+echo
+"$bin/qv-bench-resume" "$work/resume" "${QV_BENCH_RESUME_MIB:-300}" $((50 * 1024 * 1024))
+rm -rf "$work/resume"

@@ -1,13 +1,16 @@
 #include "demo_service.h"
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #include "common/loopback_pki.h"
+#include "common/ranged_file.h"
 #include "content_path.h"
+#include "util/md5.h"
 
 namespace qv::demo {
 namespace {
@@ -120,8 +123,9 @@ void DemoService::Log(const httplib::Request& request, const httplib::Response& 
   std::lock_guard lock(log_mutex_);
   // The library fills in 200 only after the handler returns.
   const int status = response.status == -1 ? 200 : response.status;
+  const std::string range = response.get_header_value("Content-Range");
   settings_.log(ClockText() + " " + request.method + " " + request.target + " -> " +
-                std::to_string(status));
+                std::to_string(status) + (range.empty() ? "" : " (" + range + ")"));
 }
 
 void DemoService::AnswerPackageInfo(const httplib::Request& request, httplib::Response& response) {
@@ -163,14 +167,43 @@ void DemoService::ServeContent(const httplib::Request& request, httplib::Respons
     return;
   }
   const ScenarioFaults& faults = settings_.scenario.faults;
-  tools::BodyPacing pacing{faults.throttle_bytes_per_second, std::nullopt};
-  if (CountAttempt(request.path) <= faults.drop_download_attempts) {
-    pacing.cut_after = bytes->size() / 2;
+  tools::RangedPacing pacing;
+  pacing.bytes_per_second = faults.throttle_bytes_per_second;
+  pacing.cut_half_way = CountAttempt(request.path) <= faults.drop_download_attempts;
+  tools::RangedFile served{bytes->size(),
+                           [this, bytes, path = request.path](uint64_t offset, size_t size) {
+                             CountServed(path, size);
+                             return bytes->substr(offset, size);
+                           },
+                           "\"" + util::Md5HexOfText(*bytes) + "\"", "", true};
+  {
+    std::lock_guard lock(mutex_);
+    downloads_[request.path].size = bytes->size();
+    ++downloads_[request.path].answers;
   }
-  https_->SendBody(
-      response, bytes->size(),
-      [bytes](uint64_t offset, size_t size) { return bytes->substr(offset, size); }, pacing);
+  tools::AnswerRanged(*https_, request, response, served, pacing);
   Log(request, response);
+}
+
+void DemoService::CountServed(const std::string& path, uint64_t bytes) {
+  std::lock_guard lock(mutex_);
+  downloads_[path].served += bytes;
+}
+
+std::vector<std::string> DemoService::DownloadSummary() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> lines;
+  for (const auto& [path, download] : downloads_) {
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.2f",
+                  download.size == 0 ? 0.0
+                                     : static_cast<double>(download.served) /
+                                           static_cast<double>(download.size));
+    lines.push_back("served " + path + ": " + std::to_string(download.served) + " bytes for " +
+                    std::to_string(download.size) + " (" + ratio + " times the archive, " +
+                    std::to_string(download.answers) + " answers)");
+  }
+  return lines;
 }
 
 void DemoService::RecordStatistics(const httplib::Request& request, httplib::Response& response) {

@@ -2,14 +2,16 @@
 //
 //   HTTPS  the web API "/api/micro/packageInfo" (the scenario's answer, after checking that
 //          code, lang and client_id arrived) and the content host (every file of the content
-//          folder below "/qvorvane/"), with a certificate of the service's own CA;
+//          folder below "/qvorvane/", with byte ranges and an ETag made from the file's MD5
+//          digest), with a certificate of the service's own CA;
 //   HTTP   the statistics service "/client/install" (each POST body one line of the log), the
 //          featured game's page "/game/?sid=..." and the platform's home page "/";
 //   HTTPS  the connectivity probe's target "/" on a port of its own, closed when the scenario
 //          has no Internet.
 //
 // Thread model: created, started and destroyed on the service's main thread; the handlers run
-// on the servers' worker threads and share only the attempt counters (under the object's mutex)
+// on the servers' worker threads and share only the attempt and download counters (under the
+// object's mutex)
 // and the statistics log (which locks itself). The destructor stops the servers first.
 #pragma once
 
@@ -18,6 +20,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "common/loopback_server.h"
 #include "scenario.h"
@@ -62,8 +65,17 @@ class DemoService {
   const std::string& ca_certificate() const { return ca_certificate_; }
   // "https://127.0.0.1:PORT", the base of every content URL in the answer.
   std::string content_base_url() const;
+  // One line per content file asked for: the body bytes sent for it (a continued download's
+  // answers count only what they sent) against the file's size, and the answers given.
+  std::vector<std::string> DownloadSummary() const;
 
  private:
+  struct ServedDownload {
+    uint64_t size = 0;
+    uint64_t served = 0;
+    int answers = 0;
+  };
+
   void AnswerPackageInfo(const httplib::Request& request, httplib::Response& response);
   void ServeContent(const httplib::Request& request, httplib::Response& response);
   void RecordStatistics(const httplib::Request& request, httplib::Response& response);
@@ -71,6 +83,7 @@ class DemoService {
   void ServeHomePage(const httplib::Request& request, httplib::Response& response);
   // How many times `key` was asked for before, counting this time (1 the first time).
   int CountAttempt(const std::string& key);
+  void CountServed(const std::string& path, uint64_t bytes);
   void Log(const httplib::Request& request, const httplib::Response& response);
 
   const DemoServiceSettings settings_;
@@ -79,8 +92,9 @@ class DemoService {
   StatisticsLog statistics_;
   DemoServicePorts bound_;
 
-  std::mutex mutex_;
-  std::map<std::string, int> attempts_;  // guarded by mutex_
+  mutable std::mutex mutex_;
+  std::map<std::string, int> attempts_;              // guarded by mutex_
+  std::map<std::string, ServedDownload> downloads_;  // guarded by mutex_
   std::mutex log_mutex_;                 // one log line at a time
 
   // Last, so that they stop (in the destructor) before anything their handlers use goes.

@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
     int signal_number = 0;
     sigwait(&stop_signals, &signal_number);
     std::printf("demo service: stopping (signal %d)\n", signal_number);
+    for (const std::string& line : service.DownloadSummary()) std::printf("  %s\n", line.c_str());
     std::fflush(stdout);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "demo service: %s\n", error.what());

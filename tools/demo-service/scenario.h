@@ -14,7 +14,8 @@
 //     "answer_body": "garbage" | "truncated"   the package answer is not JSON / cut in half,
 //     "redirect_loop": true            the package query redirects to itself, for ever,
 //     "wrong_host_certificate": true   the HTTPS host shows a certificate for another host,
-//     "drop_download_attempts": N      the first N downloads of each archive stop half-way,
+//     "drop_download_attempts": N      the first N answers for each archive stop half-way
+//                                      through what they send (a continued download too),
 //     "throttle_bytes_per_second": N   downloads are sent at most this fast,
 //     "probe_reachable": false         the connectivity probe's port is closed
 //   }

@@ -269,6 +269,10 @@ while IFS= read -r link; do
 done <<<"$links"
 
 echo
+echo "Downloads (body bytes served against the archive's size):"
+grep -E '^  served ' "$state/service.log" 2>/dev/null || echo "  (none)"
+
+echo
 echo "Statistics events received ($state/statistics.log):"
 if [ -s "$state/statistics.log" ]; then
   while IFS= read -r line; do
