@@ -22,6 +22,24 @@ TEST(SystemDescriptionTest, OsNameJoinsFlagNamesAndSuffix) {
   for (const Case& c : cases) EXPECT_EQ(OsName(c.flags, c.suffix), c.expected) << c.flags;
 }
 
+TEST(SystemDescriptionTest, OsFlagFollowsTheVersionTable) {
+  struct Case {
+    platform::WindowsVersion version;
+    int flag;
+  };
+  const Case cases[] = {
+      {{2, 5, 0, 1, true}, 1},     {{2, 5, 0, 3, true}, 2},  {{2, 5, 0, 3, false}, 1},
+      {{2, 5, 1, 1, true}, 4},     {{2, 5, 2, 3, true}, 8},  {{2, 5, 3, 1, true}, 0},
+      {{2, 6, 0, 1, true}, 16},    {{2, 6, 0, 3, true}, 32}, {{2, 6, 1, 1, true}, 64},
+      {{2, 6, 2, 1, true}, 256},   {{2, 6, 3, 1, true}, 256}, {{2, 10, 0, 1, true}, 0},
+      {{1, 6, 1, 1, true}, 0},  // not the NT family
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(OsFlagOf(c.version), c.flag)
+        << c.version.major << "." << c.version.minor << " type " << int{c.version.product_type};
+  }
+}
+
 TEST(SystemDescriptionTest, DescriptionIsNameUnderscoreBitnessWithoutBlanks) {
   EXPECT_EQ(OsFlag(), 0);
   const std::u16string bitness = Bitness();

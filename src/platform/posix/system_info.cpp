@@ -25,12 +25,6 @@ constexpr unsigned kCpuidSignatureLeaf = 1;
 constexpr long kEthernetInterfaceType = 1;    // ARPHRD_ETHER
 constexpr size_t kMacAddressTextLength = 17;  // "aa:bb:cc:dd:ee:ff"
 
-std::string FormatRegisters(uint32_t first, uint32_t second) {
-  char text[17];
-  std::snprintf(text, sizeof(text), "%08X%08X", first, second);
-  return text;
-}
-
 // The first line of a small sysfs file, or empty.
 std::string ReadFirstLine(const std::string& path) {
   std::ifstream in(path);
@@ -74,9 +68,9 @@ std::string CpuSignature() {
 #if defined(__x86_64__) || defined(__i386__)
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
   if (__get_cpuid(kCpuidSignatureLeaf, &eax, &ebx, &ecx, &edx) == 0) eax = ebx = ecx = edx = 0;
-  return FormatRegisters(edx, eax);
+  return FormatCpuRegisters(edx, eax);
 #else
-  return FormatRegisters(static_cast<uint32_t>(getauxval(AT_HWCAP)),
+  return FormatCpuRegisters(static_cast<uint32_t>(getauxval(AT_HWCAP)),
                          static_cast<uint32_t>(getauxval(AT_HWCAP2)));
 #endif
 }
@@ -104,13 +98,6 @@ std::optional<MacAddress> FirstEthernetAddress(const std::string& net_class_fold
       ->address;
 }
 
-std::string FormatMacAddress(const MacAddress& address) {
-  char text[kMacAddressTextLength + 1];
-  std::snprintf(text, sizeof(text), "%02X:%02X:%02X:%02X:%02X:%02X", address[0], address[1],
-                address[2], address[3], address[4], address[5]);
-  return text;
-}
-
 int MachineBitness() {
   utsname names{};
   if (::uname(&names) != 0) return static_cast<int>(sizeof(void*) * 8);
@@ -128,5 +115,7 @@ std::string OperatingSystemName() {
   name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
   return name;
 }
+
+std::optional<WindowsVersion> RunningWindowsVersion() { return std::nullopt; }
 
 }  // namespace qv::platform
