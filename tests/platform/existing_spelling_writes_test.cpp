@@ -10,7 +10,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/files.h"
-#include "platform/folder_creation.h"
+#include "platform/posix/folder_creation.h"
 #include "platform/path_rename.h"
 #include "platform/private_profile.h"
 #include "temp_root.h"

@@ -1,4 +1,4 @@
-#include "platform/folder_creation.h"
+#include "platform/posix/folder_creation.h"
 
 #include <sys/stat.h>
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "platform/atomic_file.h"
-#include "platform/folder_creation.h"
+#include "platform/posix/folder_creation.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/registry_file_format.h"

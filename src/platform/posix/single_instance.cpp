@@ -14,7 +14,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/folder_creation.h"
+#include "platform/posix/folder_creation.h"
 #include "platform/known_folders.h"
 
 namespace qv::platform {

@@ -1,4 +1,5 @@
-// Making the folders the stand-ins keep their own files in.
+// Making the folders the Linux stand-ins keep their own files in (the registry store, the
+// single-instance lock). Internal to the platform layer and its tests.
 #pragma once
 
 #include <sys/types.h>
