@@ -1,4 +1,7 @@
-// Starting a program that the caller never waits for.
+// Starting a program that the caller never waits for. On Windows through the shell
+// (ShellExecuteExW with the default verb, the window hidden), the arguments joined into one
+// parameter text that the program's own parsing splits back into the same arguments; on Linux
+// as below.
 #pragma once
 
 #include <string>
