@@ -1,16 +1,18 @@
 // The drives a large download or a game may go to.
 //
-// The file system holding the home folder stands for the system drive, with the home folder as
-// its root; the other fixed drives are the mount points of local, non-removable block-device file
-// systems that this user can write to. Removable and network file systems are listed with their
-// kind so that a chooser can pass them over. Roots are UTF-8 and end in '/'.
+// On Windows: the logical drives (GetLogicalDriveStringsW) with their kind (GetDriveTypeW),
+// roots in lower case ("d:\\"), the system drive being the one of the system folder, free space
+// as available to the user (GetDiskFreeSpaceExW). On Linux: the file system holding the home
+// folder stands for the system drive, with the home folder as its root; the other fixed drives
+// are the mount points of local, non-removable block-device file systems that this user can
+// write to. Removable and network file systems are listed with their kind so that a chooser can
+// pass them over. Roots are UTF-8 and end in their separator.
 // SystemDriveList() reads the machine; tests give a DriveList of their own.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace qv::platform {
@@ -35,21 +37,5 @@ class DriveList {
 
 // The drives of this machine. Lives for the whole process; thread-safe (reads afresh each call).
 const DriveList& SystemDriveList();
-
-// One line of /proc/self/mountinfo, as far as the drive rule needs it.
-struct MountEntry {
-  unsigned major = 0;
-  unsigned minor = 0;
-  std::string mount_point;  // octal escapes (\040 for a blank) decoded
-  std::string fs_type;
-  std::string source;
-};
-
-// Parses the text of /proc/self/mountinfo; malformed lines are left out.
-std::vector<MountEntry> ParseMountInfo(std::string_view text);
-
-// The kind of drive a mount is, or nullopt when it is no drive at all (a virtual file system,
-// or one not backed by a block device). `removable` is the block device's removable flag.
-std::optional<DriveKind> ClassifyMount(const MountEntry& mount, bool removable);
 
 }  // namespace qv::platform

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/posix/mount_info.h"
 #include "temp_root.h"
 
 namespace qv::platform {

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "platform/known_folders.h"
+#include "platform/posix/mount_info.h"
 #include "platform/whole_file.h"
 
 namespace qv::platform {
