@@ -1,15 +1,15 @@
 // Find-first / find-next listing of a folder with the wildcard patterns of the original
 // platform's file search.
 //
-// A FileSearch belongs to the thread that started it (one open directory stream); it is movable,
-// not copyable, and closes the stream when it ends.
+// The system lists the folder (readdir; FindFirstFileW/FindNextFileW of "*") and the pattern is
+// matched here, alike on both systems. A FileSearch belongs to the thread that started it (one
+// open listing); it is movable, not copyable, and closes the listing when it ends.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/posix/os_handles.h"
 
 namespace qv::platform {
 
@@ -32,13 +32,28 @@ class FileSearch {
   // folder cannot be read. An empty folder gives a search that finds nothing.
   static std::optional<FileSearch> Start(const std::string& folder, std::string pattern);
 
+  FileSearch(FileSearch&&) noexcept;
+  FileSearch& operator=(FileSearch&&) noexcept;
+  FileSearch(const FileSearch&) = delete;
+  FileSearch& operator=(const FileSearch&) = delete;
+  ~FileSearch();
+
   // The next entry matching the pattern ("." and ".." are never reported); false at the end.
   bool Next(FoundEntry& entry);
 
  private:
-  FileSearch(DirHandle dir, std::string pattern) : dir_(std::move(dir)), pattern_(std::move(pattern)) {}
+  // The system's open listing of the folder, and its closing; each side defines both.
+  struct Listing;
+  struct ListingCloser {
+    void operator()(Listing* listing) const;
+  };
+  using ListingHandle = std::unique_ptr<Listing, ListingCloser>;
 
-  DirHandle dir_;
+  FileSearch(ListingHandle listing, std::string pattern);
+  // The listing's next entry of any name; false at the end.
+  bool NextListed(FoundEntry& entry);
+
+  ListingHandle listing_;
   std::string pattern_;
 };
 
