@@ -5,6 +5,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/executable_path.h"
+#include "platform/shell_link.h"
 #include "util/file_name_rules.h"
 #include "util/file_paths.h"
 #include "util/text_conversion.h"
@@ -148,9 +149,19 @@ bool CreateShellLink(const ShellLinkDescription& description) {
       description.target ? *description.target : util::Utf8ToWide(platform::ExecutablePath());
   const std::u16string name = LinkFileName(description, target);
   if (name.empty() || util::HasForbiddenFileNameCharacter(name)) return false;
+  const std::string path = util::ToPlatformPath(*description.folder + name);
+  // Where the system has a shell-link object, it writes the file; elsewhere we do.
+  const platform::ShellLinkFields fields{target,
+                                         description.arguments,
+                                         description.icon,
+                                         description.working_directory,
+                                         description.description,
+                                         description.show_command};
+  if (const std::optional<bool> saved = platform::SaveShellLinkThroughSystem(path, fields)) {
+    return *saved;
+  }
   const std::optional<std::string> bytes = SerializeShellLink(description, target);
   if (!bytes) return false;
-  const std::string path = util::ToPlatformPath(*description.folder + name);
   return !platform::WriteFileAtomically(path, *bytes);
 }
 

@@ -1,4 +1,5 @@
-// Shortcut files: real shell-link (.lnk) files, as the original platform's shell writes them.
+// Shortcut files: real shell-link (.lnk) files. On Windows the system's shell-link object writes
+// them (platform/shell_link.h); on Linux this file writes them as that shell would:
 //
 // A shortcut file holds the link header (show command, icon index 0), the LinkInfo block with the
 // target's local base path (in the ANSI form, which is UTF-8 here, and in UTF-16) and the

@@ -5,9 +5,9 @@
 
 #include "platform/win32/windows_api.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
+#include "platform/win32/com_scope.h"
 #include "platform/win32/wide_text.h"
 
 namespace qv::platform {
@@ -40,22 +40,6 @@ std::wstring QuoteArgument(const std::wstring& argument) {
   return quoted;
 }
 
-// COM for the shell on this thread, for the duration of one start.
-class ComForThisThread {
- public:
-  ComForThisThread()
-      : initialized_(SUCCEEDED(
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-  ~ComForThisThread() {
-    if (initialized_) CoUninitialize();
-  }
-  ComForThisThread(const ComForThisThread&) = delete;
-  ComForThisThread& operator=(const ComForThisThread&) = delete;
-
- private:
-  const bool initialized_;
-};
-
 }  // namespace
 
 bool StartProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -68,7 +52,7 @@ bool StartProgram(const std::string& program, const std::vector<std::string>& ar
   }
   const std::wstring file = win32::Wide(program);
   const std::wstring folder = win32::Wide(working_folder);
-  const ComForThisThread com;
+  const win32::ComScope com;
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
