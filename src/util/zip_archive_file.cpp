@@ -1,15 +1,13 @@
 #include "util/zip_archive_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
+
+#include "platform/read_only_file.h"
 
 namespace qv::util {
 namespace {
@@ -19,16 +17,11 @@ constexpr size_t kWindowSize = 64 * 1024;
 class ArchiveFile {
  public:
   static std::unique_ptr<ArchiveFile> Open(const char* path) {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    auto file = std::unique_ptr<ArchiveFile>(new ArchiveFile(fd));
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
-    file->size_ = static_cast<uint64_t>(status.st_size);
-    return file;
+    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::Open(path);
+    if (!file) return nullptr;
+    return std::unique_ptr<ArchiveFile>(new ArchiveFile(std::move(*file)));
   }
 
-  ~ArchiveFile() { ::close(fd_); }
   ArchiveFile(const ArchiveFile&) = delete;
   ArchiveFile& operator=(const ArchiveFile&) = delete;
 
@@ -36,7 +29,7 @@ class ArchiveFile {
   // error (then failed() is true).
   size_t Read(char* out, size_t size) {
     size_t done = 0;
-    while (done < size && position_ < size_) {
+    while (done < size && position_ < file_.size()) {
       Window* window = WindowHolding(position_);
       if (window == nullptr) {
         window = Fill(position_);
@@ -54,7 +47,7 @@ class ArchiveFile {
   void Seek(uint64_t offset, int origin) {
     uint64_t base = 0;
     if (origin == ZLIB_FILEFUNC_SEEK_CUR) base = position_;
-    if (origin == ZLIB_FILEFUNC_SEEK_END) base = size_;
+    if (origin == ZLIB_FILEFUNC_SEEK_END) base = file_.size();
     position_ = base + offset;  // modular: a relative seek backwards arrives as a huge offset
   }
 
@@ -68,7 +61,7 @@ class ArchiveFile {
     size_t length = 0;
   };
 
-  explicit ArchiveFile(int fd) : fd_(fd) {}
+  explicit ArchiveFile(platform::ReadOnlyFile file) : file_(std::move(file)) {}
 
   Window* WindowHolding(uint64_t position) {
     for (size_t i = 0; i < windows_.size(); ++i) {
@@ -86,10 +79,7 @@ class ArchiveFile {
     recent_ = 1 - recent_;
     Window& window = windows_[recent_];
     window.length = 0;
-    ssize_t got;
-    do {
-      got = ::pread(fd_, window.bytes.get(), kWindowSize, static_cast<off_t>(position));
-    } while (got < 0 && errno == EINTR);
+    const int64_t got = file_.ReadAt(position, window.bytes.get(), kWindowSize);
     if (got <= 0) {
       failed_ = got < 0;
       return nullptr;
@@ -99,8 +89,7 @@ class ArchiveFile {
     return &window;
   }
 
-  const int fd_;
-  uint64_t size_ = 0;
+  const platform::ReadOnlyFile file_;
   uint64_t position_ = 0;
   bool failed_ = false;
   std::array<Window, 2> windows_;
