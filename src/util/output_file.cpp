@@ -1,10 +1,6 @@
 #include "util/output_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "platform/path_resolution.h"
+#include "platform/write_stream.h"
 
 namespace qv::util {
 
@@ -12,47 +8,32 @@ OutputFile::~OutputFile() { file_.reset(); }
 
 bool OutputFile::Open(const std::string& path, Mode mode) {
   file_.reset();
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
-  flags |= mode == Mode::kCreateNew ? (O_EXCL | O_NOFOLLOW) : O_TRUNC;
-  // A file or folder on the way that exists in another spelling is the one written.
-  const int fd = ::open(platform::ResolvePathForCreation(path).c_str(), flags, 0666);
-  return fd >= 0 && Adopt(fd);
+  const platform::OpenedStream opened = platform::OpenWriteStream(
+      path, mode == Mode::kCreateNew ? platform::WriteOpenMode::kCreateNew
+                                     : platform::WriteOpenMode::kCreateOrTruncate);
+  name_taken_ = opened.name_taken;
+  return Adopt(opened.stream);
 }
 
 bool OutputFile::OpenToContinue(const std::string& path, uint64_t length) {
   file_.reset();
-  const int fd = ::open(platform::ResolvePathForCreation(path).c_str(),
-                        O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return false;
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-      static_cast<uint64_t>(status.st_size) < length ||
-      ::ftruncate(fd, static_cast<off_t>(length)) != 0 ||
-      ::lseek(fd, static_cast<off_t>(length), SEEK_SET) < 0) {
-    ::close(fd);
-    return false;
-  }
-  return Adopt(fd);
+  name_taken_ = false;
+  return Adopt(platform::OpenWriteStreamToContinue(path, length));
 }
 
-bool OutputFile::Adopt(int fd) {
-  file_.reset(::fdopen(fd, "wb"));
-  if (!file_) {
-    ::close(fd);
-    return false;
-  }
+bool OutputFile::Adopt(std::FILE* stream) {
+  file_.reset(stream);
+  if (!file_) return false;
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kOutputFileBufferSize);
   std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kOutputFileBufferSize);
   return true;
 }
 
-bool OutputFile::Sync() {
-  if (!file_) return false;
-  return std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) &&
-         ::fsync(::fileno(file_.get())) == 0;
-}
+bool OutputFile::Sync() { return file_ && platform::SyncWriteStream(file_.get()); }
 
-int OutputFile::descriptor() const { return file_ ? ::fileno(file_.get()) : -1; }
+bool OutputFile::ApplyStoredUnixMode(uint32_t stored_mode) {
+  return file_ && platform::ApplyStoredUnixMode(file_.get(), stored_mode);
+}
 
 bool OutputFile::Write(const void* bytes, size_t size) {
   if (!file_) return false;

@@ -32,12 +32,15 @@ class OutputFile {
 
   // Opens `path` for writing (permission bits 0666 less the umask). Closes any file already open.
   bool Open(const std::string& path, Mode mode);
+  // After a failed kCreateNew Open: whether something (file, folder, link) has the name already.
+  bool name_taken() const { return name_taken_; }
   // Opens the existing file at `path` to write on after its first `length` bytes; whatever
   // followed them is cut off. False when the file is missing or shorter than `length`.
   bool OpenToContinue(const std::string& path, uint64_t length);
   bool is_open() const { return file_ != nullptr; }
-  // The descriptor of the open file (for fchmod and the like), -1 when none is open.
-  int descriptor() const;
+  // Gives the open file the permission bits an archive entry stored
+  // (platform::ApplyStoredUnixMode). False when none is open or the change failed.
+  bool ApplyStoredUnixMode(uint32_t stored_mode);
 
   // Writes all `size` bytes; false on a short write or an error.
   bool Write(const void* bytes, size_t size);
@@ -50,8 +53,8 @@ class OutputFile {
   bool Close();
 
  private:
-  // Streams the open descriptor `fd` through the buffer; closes it on failure.
-  bool Adopt(int fd);
+  // Streams `stream` (nullptr: none was opened) through the buffer.
+  bool Adopt(std::FILE* stream);
 
   struct StreamCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -59,6 +62,7 @@ class OutputFile {
 
   std::unique_ptr<std::FILE, StreamCloser> file_;
   std::unique_ptr<char[]> buffer_;  // the stream's buffer; the destructor closes the stream first
+  bool name_taken_ = false;
 };
 
 }  // namespace qv::util

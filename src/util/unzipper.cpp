@@ -1,16 +1,13 @@
 #include "util/unzipper.h"
 
-#include <fcntl.h>
 #include <minizip/unzip.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <ctime>
 #include <optional>
 
+#include "platform/exact_entries.h"
+#include "platform/files.h"
 #include "platform/path_resolution.h"
 #include "util/output_file.h"
 #include "util/zip_archive_file.h"
@@ -23,11 +20,10 @@ constexpr uint32_t kEncryptedFlag = 0x0001;
 constexpr uint32_t kMethodStored = 0;
 constexpr uint32_t kMethodDeflated = Z_DEFLATED;
 constexpr uint32_t kMadeByUnix = 3;  // host system in the high byte of "version made by"
-// Restored from an archive: the owner's bits and the executable bits; never setuid, setgid or
-// sticky. Others' read and write bits are only ever taken away: they stay within what a new file
-// gets anyway.
-constexpr mode_t kRestoredModeBits = S_IRWXU | S_IXGRP | S_IXOTH;
-constexpr mode_t kNarrowedModeBits = S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
+// The file type bits of a Unix mode, and the type of a regular file.
+constexpr uint32_t kUnixTypeMask = 0170000;
+constexpr uint32_t kUnixRegularFile = 0100000;
+constexpr uint32_t kUnixPermissionBits = 07777;
 
 // Closes the current entry on every path; Close() reports minizip's verdict (CRC included).
 class OpenEntry {
@@ -49,12 +45,7 @@ class OpenEntry {
   unzFile archive_;
 };
 
-std::string FullPath(const std::string& path) {
-  if (path.front() == '/') return path;
-  char cwd[PATH_MAX];
-  if (::getcwd(cwd, sizeof(cwd)) == nullptr) return {};
-  return JoinEntryTarget(cwd, path);
-}
+std::string FullPath(const std::string& path) { return platform::AbsolutePath(path); }
 
 std::string WithoutExtension(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -69,38 +60,44 @@ bool PathBelowIsPlain(const std::string& folder, const std::string& relative) {
   for (size_t slash = relative.find('/'); slash != std::string::npos;
        slash = relative.find('/', slash + 1)) {
     if (slash + 1 == relative.size()) break;  // a trailing separator names the entry itself
-    struct stat status {};
-    if (::lstat(JoinEntryTarget(folder, relative.substr(0, slash)).c_str(), &status) != 0) {
-      return errno == ENOENT;  // nothing further down exists yet
+    switch (platform::EntryKindOf(JoinEntryTarget(folder, relative.substr(0, slash)))) {
+      case platform::EntryKind::kFolder:
+        continue;
+      case platform::EntryKind::kMissing:
+        return true;  // nothing further down exists yet
+      default:
+        return false;
     }
-    if (!S_ISDIR(status.st_mode)) return false;
   }
   return true;
 }
 
-bool IsUnixMadeFile(const ZipEntryInfo& info, mode_t& mode) {
+bool IsUnixMadeFile(const ZipEntryInfo& info, uint32_t& mode) {
   if ((info.version_made_by >> 8) != kMadeByUnix) return false;
-  mode = static_cast<mode_t>(info.external_attributes >> 16);
-  const mode_t type = mode & S_IFMT;
-  return (type == 0 || type == S_IFREG) && (mode & 07777) != 0;
+  mode = info.external_attributes >> 16;
+  const uint32_t type = mode & kUnixTypeMask;
+  return (type == 0 || type == kUnixRegularFile) && (mode & kUnixPermissionBits) != 0;
 }
 
-bool RestorePermissions(const ZipEntryInfo& info, int fd) {
-  mode_t stored = 0;
+// The owner's bits and the executable bits a Unix-made entry stored (platform/write_stream.h).
+bool RestorePermissions(const ZipEntryInfo& info, OutputFile& file) {
+  uint32_t stored = 0;
   if (!IsUnixMadeFile(info, stored)) return true;
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) return false;
-  const mode_t mode = (stored & kRestoredModeBits) | (stored & status.st_mode & kNarrowedModeBits);
-  return (status.st_mode & 07777) == mode || ::fchmod(fd, mode) == 0;
+  return file.ApplyStoredUnixMode(stored & kUnixPermissionBits);
 }
 
 // Makes room for a new file at `target`: an existing file or link is removed (never followed),
 // an existing folder stays and fails the entry.
 bool ClearTarget(const std::string& target) {
-  struct stat status {};
-  if (::lstat(target.c_str(), &status) != 0) return errno == ENOENT;
-  if (S_ISDIR(status.st_mode)) return false;
-  return ::unlink(target.c_str()) == 0;
+  switch (platform::EntryKindOf(target)) {
+    case platform::EntryKind::kMissing:
+      return true;
+    case platform::EntryKind::kFile:
+    case platform::EntryKind::kLink:
+      return platform::DeleteFile(target);
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -201,10 +198,9 @@ bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
   if (!parent_ready && !PathBelowIsPlain(folder, *relative)) return false;
 
   if (info.is_folder) {
-    // Without its trailing separator, so that lstat looks at a link instead of through it.
+    // Without its trailing separator, so that a link is looked at instead of through.
     const std::string folder_target = target.substr(0, target.find_last_not_of('/') + 1);
-    struct stat status {};
-    if (::lstat(folder_target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) return false;
+    if (platform::EntryKindOf(folder_target) == platform::EntryKind::kLink) return false;
     return MakeFolderPath(target);
   }
   if (!parent_ready) {
@@ -220,7 +216,7 @@ bool CUnzipper::WriteCurrentEntry(const ZipEntryInfo& info, const std::string& t
   OutputFile file;
   if (!file.Open(target, OutputFile::Mode::kCreateNew)) {
     // Usually nothing is there yet; otherwise what is there is replaced.
-    if (errno != EEXIST && errno != ELOOP) return false;
+    if (!file.name_taken()) return false;
     if (!ClearTarget(target) || !file.Open(target, OutputFile::Mode::kCreateNew)) return false;
   }
   if (unzOpenCurrentFile(archive_.get()) != UNZ_OK) return false;
@@ -238,14 +234,21 @@ bool CUnzipper::WriteCurrentEntry(const ZipEntryInfo& info, const std::string& t
   // data runs out early just reads 0: both are damaged data, never a finished file.
   if (written != info.uncompressed_size) return false;
   if (!entry.Close()) return false;
-  if (!RestorePermissions(info, file.descriptor())) return false;
+  if (!RestorePermissions(info, file)) return false;
   return file.Close();
 }
 
 bool CUnzipper::MakeFolderPath(const std::string& path) {
   if (path.empty()) return false;
-  struct stat status {};
-  if (::stat(path.c_str(), &status) == 0) return true;
+  switch (platform::EntryKindOf(path)) {
+    case platform::EntryKind::kFile:
+    case platform::EntryKind::kFolder:
+    case platform::EntryKind::kLink:
+      return true;  // what it is, the entry's own checks tell
+    case platform::EntryKind::kMissing:
+    case platform::EntryKind::kUnknown:
+      break;
+  }
   const size_t slash = path.rfind('/');
   // A name without a separator is a folder below the current one (there are no drive names to
   // stop at), so it is made like any other.
@@ -253,7 +256,7 @@ bool CUnzipper::MakeFolderPath(const std::string& path) {
     return false;
   }
   if (slash != std::string::npos && slash + 1 == path.size()) return true;
-  return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+  return platform::MakeFolderExactly(path);
 }
 
 bool CUnzipper::MakeParentFolders(const std::string& file_path) {
@@ -277,10 +280,7 @@ bool CUnzipper::ApplyEntryTimestamp(const std::string& file_path, uint32_t dos_d
   const std::time_t seconds = std::mktime(&local);
   if (seconds == static_cast<std::time_t>(-1)) return false;
 
-  struct timespec times[2] = {};
-  times[0].tv_nsec = UTIME_OMIT;  // access time kept
-  times[1].tv_sec = seconds;
-  return ::utimensat(AT_FDCWD, file_path.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+  return platform::SetModificationTimeExactly(file_path, seconds);
 }
 
 bool ExtractArchive(const std::string& archive_path, const std::string& destination) {
