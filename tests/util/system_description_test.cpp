@@ -40,14 +40,20 @@ TEST(SystemDescriptionTest, OsFlagFollowsTheVersionTable) {
   }
 }
 
-TEST(SystemDescriptionTest, DescriptionIsNameUnderscoreBitnessWithoutBlanks) {
-  EXPECT_EQ(OsFlag(), 0);
+TEST(SystemDescriptionTest, DescriptionIsTheFlagNamesOnWindowsAndTheSystemNameElsewhere) {
   const std::u16string bitness = Bitness();
   EXPECT_TRUE(bitness == u"64" || bitness == u"32");
   if (sizeof(void*) == 8) {
     EXPECT_EQ(bitness, u"64");
   }
-  EXPECT_EQ(SystemDescription(), u"Linux_" + bitness);
+  if (const auto version = platform::RunningWindowsVersion()) {
+    EXPECT_EQ(OsFlag(), OsFlagOf(*version));
+    EXPECT_NE(OsFlag(), 0);
+    EXPECT_EQ(SystemDescription(), OsName(OsFlag(), bitness));
+  } else {
+    EXPECT_EQ(OsFlag(), 0);
+    EXPECT_EQ(SystemDescription(), u"Linux_" + bitness);
+  }
 }
 
 }  // namespace

@@ -20,12 +20,20 @@ export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-msco
 ) 9>"$template.lock"
 
 prefix="$(mktemp -d "${TMPDIR:-/tmp}/qv-wine-XXXXXX")"
-cleanup() { WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$prefix"; }
+cleanup() {
+  # End the prefix's server and every process in it, wait until the server has gone (it writes
+  # its files into the prefix as it ends), then remove the prefix.
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
+  rm -rf "$prefix" || true
+}
 trap cleanup EXIT
 cp -a "$template/." "$prefix/"
 rm -f "$prefix/.ready"
 export WINEPREFIX="$prefix"
 status=0
 "$wine" "$@" || status=$?
-WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w || true
+# Whatever the program left running in its prefix (a console host, a child it ended but whose
+# helpers linger) goes with the prefix: the trap ends the prefix's server and its processes
+# rather than waiting for them.
 exit "$status"
