@@ -5,6 +5,9 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <cstdlib>
+#include <string>
+
 #include <objidl.h>
 #include <shlguid.h>
 #include <shobjidl.h>
@@ -75,6 +78,25 @@ TEST_F(ShellLinkTest, AFolderThatDoesNotExistIsAFailure) {
   ShellLinkFields fields;
   fields.target = u"C:\\windows\\notepad.exe";
   EXPECT_EQ(SaveShellLinkThroughSystem(root_.Path("missing\\notepad.lnk"), fields), false);
+}
+
+// Saves a shortcut where a Linux tool reads it back afterwards (check-lnkinfo.sh): the folder is
+// a Linux path in QV_SHORTCUT_EXPORT, reached through the prefix's drive for the Linux root.
+TEST(ShellLinkExport, SavesAShortcutForTheLinuxReader) {
+  const char* folder = std::getenv("QV_SHORTCUT_EXPORT");
+  if (folder == nullptr || folder[0] != '/') GTEST_SKIP() << "no folder to export to";
+  std::string windows_folder = std::string("Z:") + folder;
+  for (char& c : windows_folder) {
+    if (c == '/') c = '\\';
+  }
+  CreateDirectoryW(win32::Wide(windows_folder).c_str(), nullptr);
+  ShellLinkFields fields;
+  fields.target = u"C:\\users\\Public\\Qvorvane\\app\\QVorvane.exe";
+  fields.arguments = u"/startgame=VGlkZXM= /game_id=312";
+  fields.icon = u"C:\\users\\Public\\Qvorvane\\gamebag\\312\\icon.ico";
+  fields.working_directory = u"C:\\users\\Public\\Qvorvane\\app";
+  fields.description = u"Tides of Valoria \u2162";
+  EXPECT_EQ(SaveShellLinkThroughSystem(windows_folder + "\\QVorvane.lnk", fields), true);
 }
 
 }  // namespace
