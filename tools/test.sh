@@ -28,7 +28,9 @@ for preset in "${presets[@]}"; do
     *) echo "usage: tools/test.sh [default|asan|tsan|demo|windows|all]" >&2; exit 2 ;;
   esac
   echo "== $preset build =="
+  started=$SECONDS
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset"
+  echo "== $preset: $((SECONDS - started)) s =="
 done
