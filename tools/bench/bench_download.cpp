@@ -12,5 +12,13 @@ int main(int argc, char** argv) {
   }
   std::string response;
   const auto result = qv::transfer::CHttp().Get(argv[1], response, argv[2]);
+  if (result != qv::transfer::HttpResult::kSuccess) {
+    // A failed run says why; the benchmark script prints it.
+    constexpr const char* kNames[] = {"success",   "timed out", "host not found",
+                                      "connection failed", "HTTP error", "no body", "failed"};
+    const int code = static_cast<int>(result);
+    std::fprintf(stderr, "%s: %s: %s\n", argv[0], argv[1],
+                 code >= 0 && code < 7 ? kNames[code] : "unknown result");
+  }
   return static_cast<int>(result);
 }

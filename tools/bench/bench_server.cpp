@@ -51,8 +51,12 @@ int main(int argc, char** argv) {
   const int port = server.bind_to_any_port("127.0.0.1");
   if (port <= 0) return 1;
   {
-    std::ofstream port_file(argv[2]);
+    // Written beside and renamed, so that a reader sees the whole number or no file.
+    const std::string partial = std::string(argv[2]) + ".partial";
+    std::ofstream port_file(partial);
     port_file << port << "\n";
+    port_file.close();
+    if (!port_file || std::rename(partial.c_str(), argv[2]) != 0) return 1;
   }
   // The stop signals are taken synchronously here, never in a handler, and every thread the
   // server starts inherits the blocked mask.

@@ -34,8 +34,10 @@ best_of() {
   local best="" best_rss="" line
   for i in $(seq 0 "$runs"); do
     eval "$prepare"
-    if ! /usr/bin/time -o "$work/time.out" -f '%e %M' "$@" >/dev/null 2>"$work/stderr.out"; then
-      echo "run-benchmarks: '$*' failed: $(cat "$work/stderr.out")" >&2
+    local code=0
+    /usr/bin/time -o "$work/time.out" -f '%e %M' "$@" >/dev/null 2>"$work/stderr.out" || code=$?
+    if [ "$code" -ne 0 ]; then
+      echo "run-benchmarks: '$*' failed with exit code $code: $(cat "$work/stderr.out")" >&2
       exit 1
     fi
     line="$(tail -1 "$work/time.out")"
@@ -54,10 +56,29 @@ row() {  # NAME "OUR_SECONDS OUR_KIB" PEER_NAME "PEER_SECONDS PEER_KIB"
     'BEGIN{printf "| %s | %.2f s | %s: %.2f s | %.2f | %.1f MiB |\n", n, o, p, q, (o > 0 ? q / o : 0), r / 1024}'
 }
 
-"$bin/qv-bench-server" "$work/payload.bin" "$work/port" &
+# A port file left by an earlier run would name a server that is gone.
+rm -f "$work/port"
+"$bin/qv-bench-server" "$work/payload.bin" "$work/port" 2>"$work/server.err" &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+# No run starts before the server answers; a server that ends or never answers says so.
+answered=""
+for _ in $(seq 300); do
+  if ! kill -0 "$server" 2>/dev/null; then
+    echo "run-benchmarks: the loopback server ended: $(cat "$work/server.err")" >&2
+    exit 1
+  fi
+  if [ -s "$work/port" ] &&
+     curl -s -f -I -o /dev/null --max-time 2 "http://127.0.0.1:$(cat "$work/port")/file"; then
+    answered=yes
+    break
+  fi
+  sleep 0.1
+done
+if [ -z "$answered" ]; then
+  echo "run-benchmarks: the loopback server did not answer within 30 s" >&2
+  exit 1
+fi
 url="http://127.0.0.1:$(cat "$work/port")/file"
 
 echo "| benchmark | ours | peer | peer time / our time | peak memory of ours |"
