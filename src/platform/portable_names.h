@@ -14,4 +14,9 @@ namespace qv::platform {
 // letter case, with or without an extension or trailing blanks before it ("nul.txt", "COM1 .x").
 bool IsPlainComponent(std::string_view name);
 
+// Whether the target system takes `name` as one plain entry of its folder: on Windows
+// IsPlainComponent; on Linux any name but "", "." and "..", without '/' or NUL (the other names
+// are ordinary there, and the guards keep accepting them).
+bool IsPlainComponentOnThisSystem(std::string_view name);
+
 }  // namespace qv::platform

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/portable_names.h"
+
 namespace qv::util {
 namespace {
 
@@ -19,7 +21,14 @@ std::optional<std::string> SafeEntryPath(std::string_view stored_name) {
   size_t start = 0;
   while (start <= path.size()) {
     const size_t end = std::min(path.find('/', start), path.size());
-    if (std::string_view(path).substr(start, end - start) == "..") return std::nullopt;
+    const std::string_view component = std::string_view(path).substr(start, end - start);
+    // Empty and "." components keep their shape; anything else must be one plain entry on this
+    // system (on Windows no device, stream, drive-relative name or trailing dot or blank).
+    if (component == ".." ||
+        (!component.empty() && component != "." &&
+         !platform::IsPlainComponentOnThisSystem(component))) {
+      return std::nullopt;
+    }
     start = end + 1;
   }
   return path;

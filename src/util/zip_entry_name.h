@@ -13,7 +13,8 @@ namespace qv::util {
 
 // The stored name as a relative path with "/" separators, or nullopt when it is unsafe: empty,
 // absolute ("/x", "\x", "//server/x"), starting with a drive prefix ("C:x", "c:\x"), holding a
-// ".." component anywhere, or holding a NUL byte. A trailing separator is kept (folder entries,
+// ".." component anywhere, or holding a NUL byte; on Windows also a component that is no plain
+// entry there (platform::IsPlainComponent: a device name, a stream, a trailing dot or blank). A trailing separator is kept (folder entries,
 // and entries that merely look like folders, keep their shape).
 std::optional<std::string> SafeEntryPath(std::string_view stored_name);
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/portable_names.h"
+#include "util/text_conversion.h"
+
 namespace qv::workflow {
 namespace {
 
@@ -13,9 +16,11 @@ bool IsControlCharacter(char16_t unit) {
 
 bool IsPlainFileNameComponent(std::u16string_view name) {
   if (name.empty() || name == u"." || name == u"..") return false;
-  return std::none_of(name.begin(), name.end(), [](char16_t unit) {
-    return unit == u'/' || unit == u'\\' || IsControlCharacter(unit);
-  });
+  return std::none_of(name.begin(), name.end(),
+                      [](char16_t unit) {
+                        return unit == u'/' || unit == u'\\' || IsControlCharacter(unit);
+                      }) &&
+         platform::IsPlainComponentOnThisSystem(util::WideToUtf8(name));
 }
 
 }  // namespace qv::workflow

@@ -11,7 +11,8 @@
 namespace qv::workflow {
 
 // True for a non-empty name that is neither "." nor "..", and holds no '/', no '\' and no
-// control character (C0, DEL or C1).
+// control character (C0, DEL or C1); on Windows also only a name that is a plain entry there
+// (platform::IsPlainComponent: no device name, stream, trailing dot or blank).
 bool IsPlainFileNameComponent(std::u16string_view name);
 
 }  // namespace qv::workflow
