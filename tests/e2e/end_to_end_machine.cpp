@@ -68,6 +68,19 @@ bool EndToEndMachine::InstallerIsLoopbackBuild(std::string& why_not) {
   return true;
 }
 
+bool EndToEndMachine::NobodyReachesTheCa(std::string& why_not) {
+  for (fs::path folder = fs::path(settings::kCaBundle).parent_path(); !folder.empty();
+       folder = folder.parent_path()) {
+    struct stat status {};
+    if (stat(folder.c_str(), &status) == 0 && (status.st_mode & S_IXOTH) == 0) {
+      why_not = folder.string() + " is closed to other users, so \"nobody\" cannot read the CA";
+      return false;
+    }
+    if (folder == folder.root_path()) break;
+  }
+  return true;
+}
+
 bool EndToEndMachine::StartService(const std::string& scenario) {
   StopService();
   DemoServiceOptions options;

@@ -40,6 +40,10 @@ class EndToEndMachine {
   // the tests skip then.
   static bool InstallerIsLoopbackBuild(std::string& why_not);
 
+  // False (with the reason) when "nobody" cannot reach the build's CA file, which the installer
+  // must read: a folder above it is closed to other users (a checkout in a private folder).
+  static bool NobodyReachesTheCa(std::string& why_not);
+
   // Starts the service with a committed scenario, stopping one that runs. False when it did not
   // come up (a port is taken?).
   bool StartService(const std::string& scenario);
