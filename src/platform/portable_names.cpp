@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string>
 
+#include "platform/path_separators.h"
+
 namespace qv::platform {
 namespace {
 
@@ -44,6 +46,20 @@ bool IsPlainComponent(std::string_view name) {
   }
   if (name.back() == '.' || name.back() == ' ') return false;
   return !IsDeviceName(name);
+}
+
+std::vector<std::string> PlainComponents(std::string_view relative) {
+  std::vector<std::string> components;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    size_t end = relative.find_first_of(kPathSeparators, start);
+    if (end == std::string_view::npos) end = relative.size();
+    const std::string_view component = relative.substr(start, end - start);
+    if (!IsPlainComponentOnThisSystem(component)) return {};
+    components.emplace_back(component);
+    start = end + 1;
+  }
+  return components;
 }
 
 }  // namespace qv::platform

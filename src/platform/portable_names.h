@@ -3,7 +3,9 @@
 // accept a component only when Windows, too, would take it as a plain name in that folder.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv::platform {
 
@@ -18,5 +20,9 @@ bool IsPlainComponent(std::string_view name);
 // IsPlainComponent; on Linux any name but "", "." and "..", without '/' or NUL (the other names
 // are ordinary there, and the guards keep accepting them).
 bool IsPlainComponentOnThisSystem(std::string_view name);
+
+// The components of a relative path (split at the system's separators, kPathSeparators), or an
+// empty list when one of them is no plain component on this system (an empty one included).
+std::vector<std::string> PlainComponents(std::string_view relative);
 
 }  // namespace qv::platform

@@ -1,6 +1,7 @@
 // Removal of entries inside a folder that can never reach outside it.
 //
-// The entry is named relative to `root` ('/'-separated components, no ".." or "."); every folder
+// The entry is named relative to `root` (components separated by the system's separators, each a
+// plain component on this system: portable_names.h, so no "", "." or ".."); every folder
 // on the way is opened without following symbolic links, so a link planted in the tree (even
 // after the tree was listed) makes the removal fail instead of acting on what the link points
 // to. `root` itself is resolved without regard to case. Thread-safe.

@@ -18,9 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(PartialRecordTest, OnlyAWholeConsistentRecordIsRead) {
-  const PartialRecord record{"https://cdn.test/p.zip", "\"e1\"", 500, 1000};
+  const PartialRecord record{"https://cdn.qvorvane.example/p.zip", "\"e1\"", 500, 1000};
   const std::string text = FormatPartialRecord(record);
-  EXPECT_EQ(text, "url=https://cdn.test/p.zip\nvalidator=\"e1\"\nbytes=500\ntotal=1000\n");
+  EXPECT_EQ(text, "url=https://cdn.qvorvane.example/p.zip\nvalidator=\"e1\"\nbytes=500\ntotal=1000\n");
   EXPECT_EQ(ParsePartialRecord(text), record);
 
   struct Case {
@@ -51,9 +51,9 @@ TEST(PartialRecordTest, OnlyAWholeConsistentRecordIsRead) {
 }
 
 TEST(PartialDownloadPathTest, OneNamePerUrlWithOurPrefix) {
-  const std::string a = PartialDownloadPath("/t/", "https://cdn.test/a.zip");
-  EXPECT_EQ(a, PartialDownloadPath("/t/", "https://cdn.test/a.zip"));
-  EXPECT_NE(a, PartialDownloadPath("/t/", "https://cdn.test/b.zip"));
+  const std::string a = PartialDownloadPath("/t/", "https://cdn.qvorvane.example/a.zip");
+  EXPECT_EQ(a, PartialDownloadPath("/t/", "https://cdn.qvorvane.example/a.zip"));
+  EXPECT_NE(a, PartialDownloadPath("/t/", "https://cdn.qvorvane.example/b.zip"));
   EXPECT_TRUE(a.starts_with("/t/qvordl_")) << a;
   EXPECT_TRUE(a.ends_with(".part")) << a;
   EXPECT_EQ(fs::path(a).filename().string().size(), std::string("qvordl_.part").size() + 16);
@@ -71,8 +71,8 @@ TEST(StalePartialDownloadsTest, OnlyOurFilesOfUrlsNotInUseAreRemoved) {
     return std::vector<std::string>{download, record, platform::AtomicFileLockPath(record),
                                     platform::AtomicFileTempPath(record)};
   };
-  const std::string used = PartialDownloadPath(folder, "https://cdn.test/used.zip");
-  const std::string stale = PartialDownloadPath(folder, "https://cdn.test/old.zip");
+  const std::string used = PartialDownloadPath(folder, "https://cdn.qvorvane.example/used.zip");
+  const std::string stale = PartialDownloadPath(folder, "https://cdn.qvorvane.example/old.zip");
   for (const auto& path : all_files_of(used)) make(path);
   for (const auto& path : all_files_of(stale)) make(path);
   make(folder + "qvordl_orphan.part");
@@ -80,7 +80,7 @@ TEST(StalePartialDownloadsTest, OnlyOurFilesOfUrlsNotInUseAreRemoved) {
   make(folder + "qvorinstall_123.tmp");
   fs::create_directories(folder + "qvordl_folder");
 
-  DeleteStalePartialDownloads(folder, {"https://cdn.test/used.zip", ""});
+  DeleteStalePartialDownloads(folder, {"https://cdn.qvorvane.example/used.zip", ""});
 
   std::set<std::string> left;
   for (const auto& entry : fs::directory_iterator(folder)) {

@@ -47,15 +47,21 @@ std::optional<LoadedLink> Load(const std::string& file) {
   return loaded;
 }
 
-TEST_F(ShellLinkTest, TheShellSavesEveryFieldAndReadsItBack) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  const std::string file = root_.Path("Tides of Valoria \u2162.lnk");
+// The featured game's shortcut, with every field the installer sets.
+ShellLinkFields GameShortcut() {
   ShellLinkFields fields;
   fields.target = u"C:\\users\\Public\\Qvorvane\\app\\QVorvane.exe";
   fields.arguments = u"/startgame=VGlkZXM= /game_id=312 /flag=tov3_web";
   fields.icon = u"C:\\users\\Public\\Qvorvane\\gamebag\\312\\icon.ico";
   fields.working_directory = u"C:\\users\\Public\\Qvorvane\\app";
   fields.description = u"Tides of Valoria \u2162";
+  return fields;
+}
+
+TEST_F(ShellLinkTest, TheShellSavesEveryFieldAndReadsItBack) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const std::string file = root_.Path("Tides of Valoria \u2162.lnk");
+  ShellLinkFields fields = GameShortcut();
   fields.show_command = SW_SHOWMAXIMIZED;  // one of the states a shortcut keeps as such
   ASSERT_EQ(SaveShellLinkThroughSystem(file, fields), true);
 
@@ -90,13 +96,7 @@ TEST(ShellLinkExport, SavesAShortcutForTheLinuxReader) {
     if (c == '/') c = '\\';
   }
   CreateDirectoryW(win32::Wide(windows_folder).c_str(), nullptr);
-  ShellLinkFields fields;
-  fields.target = u"C:\\users\\Public\\Qvorvane\\app\\QVorvane.exe";
-  fields.arguments = u"/startgame=VGlkZXM= /game_id=312";
-  fields.icon = u"C:\\users\\Public\\Qvorvane\\gamebag\\312\\icon.ico";
-  fields.working_directory = u"C:\\users\\Public\\Qvorvane\\app";
-  fields.description = u"Tides of Valoria \u2162";
-  EXPECT_EQ(SaveShellLinkThroughSystem(windows_folder + "\\QVorvane.lnk", fields), true);
+  EXPECT_EQ(SaveShellLinkThroughSystem(windows_folder + "\\QVorvane.lnk", GameShortcut()), true);
 }
 
 }  // namespace

@@ -184,16 +184,6 @@ RegistryStatus RegistryStore::Open(RegistryRoot root, std::string_view path, uin
   return RegistryStatus::kOk;
 }
 
-RegistryStatus RegistryStore::CreateKey(RegistryRoot root, std::string_view path, uint32_t access,
-                                        RegistryKey& out) const {
-  return Open(root, path, access, /*create=*/true, out);
-}
-
-RegistryStatus RegistryStore::OpenKey(RegistryRoot root, std::string_view path, uint32_t access,
-                                      RegistryKey& out) const {
-  return Open(root, path, access, /*create=*/false, out);
-}
-
 RegistryStatus RegistryStore::DeleteKey(RegistryRoot root, std::string_view path) const {
   Target target;
   if (const RegistryStatus status = Resolve(root, path, target); status != RegistryStatus::kOk) {

@@ -3,35 +3,21 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <vector>
 
-#include "platform/posix/os_handles.h"
 #include "platform/path_resolution.h"
+#include "platform/portable_names.h"
+#include "platform/posix/os_handles.h"
 
 namespace qv::platform {
 namespace {
 
 constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
-// The components of `relative`, or an empty list when one of them is empty, "." or "..".
-std::vector<std::string> SafeComponents(std::string_view relative) {
-  std::vector<std::string> components;
-  size_t start = 0;
-  while (start <= relative.size()) {
-    const size_t end = std::min(relative.find('/', start), relative.size());
-    const std::string_view component = relative.substr(start, end - start);
-    if (component.empty() || component == "." || component == "..") return {};
-    components.emplace_back(component);
-    start = end + 1;
-  }
-  return components;
-}
-
 // Opens the folder that holds the last component, walking down from `root` without following
 // links; `last` receives the last component.
 FdHandle OpenParentInside(const std::string& root, std::string_view relative, std::string& last) {
-  const auto components = SafeComponents(relative);
+  const auto components = PlainComponents(relative);
   const auto resolved_root = ResolveExistingPath(root);
   if (components.empty() || !resolved_root) return FdHandle();
   FdHandle folder(open(resolved_root->c_str(), kFolderOpenFlags));

@@ -4,18 +4,11 @@
 
 #include <vector>
 
+#include "platform/win32/file_time.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"
 
 namespace qv::platform {
-namespace {
-
-// 100-nanosecond intervals between 1601-01-01 (file times) and 1970-01-01.
-constexpr int64_t kFileTimeEpochOffset = 116444736000000000LL;
-constexpr int64_t kIntervalsPerSecond = 10000000LL;
-
-}  // namespace
-
 EntryKind EntryKindOf(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(win32::Wide(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -39,8 +32,7 @@ bool SetModificationTimeExactly(const std::string& path, std::time_t seconds) {
                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!entry) return false;
-  const int64_t intervals = static_cast<int64_t>(seconds) * kIntervalsPerSecond + kFileTimeEpochOffset;
-  const FILETIME modified{static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
+  const FILETIME modified = win32::FileTimeOf(std::chrono::system_clock::from_time_t(seconds));
   return SetFileTime(entry.get(), nullptr, nullptr, &modified);
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/win32/windows_api.h"
 
+#include "platform/win32/file_time.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"
 
@@ -11,8 +12,6 @@ namespace qv::platform {
 namespace {
 
 constexpr char kCopySuffix[] = ".copying";
-// 100-nanosecond intervals between 1601-01-01 (file times) and 1970-01-01 (the clock's epoch).
-constexpr int64_t kFileTimeEpochOffset = 116444736000000000LL;
 
 std::optional<DWORD> AttributesOf(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(win32::Wide(path).c_str());
@@ -88,10 +87,7 @@ bool SetModificationTime(const std::string& path, std::chrono::system_clock::tim
                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file) return false;
-  const int64_t intervals =
-      std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count() / 100 +
-      kFileTimeEpochOffset;
-  FILETIME stamp{static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
+  const FILETIME stamp = win32::FileTimeOf(time);
   return SetFileTime(file.get(), nullptr, &stamp, &stamp);
 }
 

@@ -16,22 +16,6 @@
 namespace qv::platform {
 namespace {
 
-// The components of `relative` ('/' or '\' between them), or an empty list when one of them is
-// not a plain name.
-std::vector<std::string> SafeComponents(std::string_view relative) {
-  std::vector<std::string> components;
-  size_t start = 0;
-  while (start <= relative.size()) {
-    size_t end = relative.find_first_of("/\\", start);
-    if (end == std::string_view::npos) end = relative.size();
-    const std::string_view component = relative.substr(start, end - start);
-    if (!IsPlainComponent(component)) return {};
-    components.emplace_back(component);
-    start = end + 1;
-  }
-  return components;
-}
-
 // Opens an existing entry without following a reparse point and without letting anyone delete
 // or rename it while the handle is open; fills its attributes.
 win32::Handle HoldEntry(const std::wstring& path, DWORD& attributes) {
@@ -54,7 +38,7 @@ bool IsPlainFolder(DWORD attributes) {
 // plain folders; their handles go into `held` and keep the chain as it is.
 std::optional<std::wstring> HoldChainTo(const std::string& root, std::string_view relative,
                                         std::vector<win32::Handle>& held) {
-  const std::vector<std::string> components = SafeComponents(relative);
+  const std::vector<std::string> components = PlainComponents(relative);
   if (components.empty()) return std::nullopt;
   std::wstring path = win32::Wide(root);
   while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();

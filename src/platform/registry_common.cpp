@@ -1,4 +1,5 @@
-// The registry every part of the program uses, and the tests' override of it (registry.h).
+// What both sides of the registry share (registry.h): the calls that open keys, the registry
+// every part of the program uses, and the tests' override of it.
 #include <atomic>
 
 #include "platform/registry.h"
@@ -9,6 +10,16 @@ namespace {
 std::atomic<const RegistryStore*> g_registry_override{nullptr};
 
 }  // namespace
+
+RegistryStatus RegistryStore::CreateKey(RegistryRoot root, std::string_view path, uint32_t access,
+                                        RegistryKey& out) const {
+  return Open(root, path, access, /*create=*/true, out);
+}
+
+RegistryStatus RegistryStore::OpenKey(RegistryRoot root, std::string_view path, uint32_t access,
+                                      RegistryKey& out) const {
+  return Open(root, path, access, /*create=*/false, out);
+}
 
 const RegistryStore& CurrentRegistry() {
   // Never destroyed: worker threads may use the registry until the process ends.
