@@ -8,7 +8,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/atomic_file_steps.h"
-#include "platform/path_separators.h"
+#include "platform/path_syntax.h"
 
 namespace qv::platform {
 namespace {

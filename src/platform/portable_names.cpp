@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-#include "platform/path_separators.h"
+#include "platform/path_syntax.h"
 
 namespace qv::platform {
 namespace {

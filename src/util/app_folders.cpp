@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/known_folders.h"
+#include "platform/path_syntax.h"
 #include "util/file_paths.h"
 #include "util/file_system.h"
 #include "util/text_conversion.h"
@@ -26,16 +27,16 @@ std::u16string FirstNonEmpty(std::initializer_list<std::string (*)()> known_fold
 bool CreateDirectoryTree(std::u16string_view path) {
   std::string name = ToPlatformPath(path);
   if (name.empty()) return false;
-  if (name.size() > 1 && name.back() == '/') name.pop_back();
+  if (name.size() > 1 && name.back() == platform::kPathSeparator) name.pop_back();
   // Walk up to the first ancestor that exists, then make the missing ones downwards: a loop, so
   // a path of any depth cannot exhaust the stack.
   std::vector<std::string> missing;
   while (!platform::GetFileAttributes(name)) {
     missing.push_back(name);
-    const auto slash = name.rfind('/');
-    if (slash == std::string::npos) return false;  // no existing ancestor to build on
-    if (slash == 0) break;                          // the file-system root always exists
-    name.resize(slash);
+    const auto separator = name.rfind(platform::kPathSeparator);
+    if (separator == std::string::npos) return false;  // no existing ancestor to build on
+    if (separator == 0) break;                          // the file-system root always exists
+    name.resize(separator);
   }
   for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
     platform::CreateFolder(*folder);
@@ -59,27 +60,27 @@ std::u16string AppFolders::BaseDataFolder() {
   return Get(base_, [] {
     return FirstNonEmpty({platform::LocalAppDataFolder, platform::CommonAppDataFolder,
                           platform::RoamingAppDataFolder}) +
-           u"/";
+           SystemSeparator();
   });
 }
 
 std::u16string AppFolders::LocalDataFolder() {
-  return Get(local_, [this] { return BaseDataFolder() + std::u16string(kLocalDataSubPath); });
+  return Get(local_, [this] { return BaseDataFolder() + SystemPath(kLocalDataSubPath); });
 }
 
 std::u16string AppFolders::PlatformFolder() {
-  return Get(platform_, [this] { return BaseDataFolder() + std::u16string(kPlatformSubPath); });
+  return Get(platform_, [this] { return BaseDataFolder() + SystemPath(kPlatformSubPath); });
 }
 
 std::u16string AppFolders::GameBagFolder() {
-  return Get(game_bag_, [this] { return BaseDataFolder() + std::u16string(kGameBagSubPath); });
+  return Get(game_bag_, [this] { return BaseDataFolder() + SystemPath(kGameBagSubPath); });
 }
 
 std::u16string AppFolders::RoamingDataFolder() {
   return Get(roaming_, [] {
     return FirstNonEmpty({platform::RoamingAppDataFolder, platform::CommonAppDataFolder,
                           platform::LocalAppDataFolder}) +
-           std::u16string(kRoamingSubPath);
+           SystemPath(kRoamingSubPath);
   });
 }
 

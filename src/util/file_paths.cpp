@@ -1,29 +1,58 @@
 #include "util/file_paths.h"
 
+#include <algorithm>
+
+#include "platform/path_syntax.h"
 #include "util/text_conversion.h"
-#include "util/text_edit.h"
 
 namespace qv::util {
+namespace {
+
+bool IsSeparator(char16_t unit) { return unit == u'/' || unit == u'\\'; }
+
+}  // namespace
+
+char16_t SystemSeparator() { return static_cast<char16_t>(platform::kPathSeparator); }
 
 void NormalizeSeparators(std::u16string& path) {
-  ReplaceAll(u"\\", path, u"/");
-  // One pass turns "///" into "//" only (the search resumes after each replacement).
-  while (path.find(u"//") != std::u16string::npos) ReplaceAll(u"//", path, u"/");
+  const char16_t separator = SystemSeparator();
+  std::u16string normalized;
+  normalized.reserve(path.size());
+  for (const char16_t unit : path) {
+    if (!IsSeparator(unit)) {
+      normalized.push_back(unit);
+    } else if (normalized.empty() || normalized.back() != separator) {
+      normalized.push_back(separator);
+    }
+  }
+  path = std::move(normalized);
+}
+
+std::u16string SystemPath(std::u16string_view fixed) {
+  std::u16string path(fixed);
+  std::replace(path.begin(), path.end(), u'/', SystemSeparator());
+  return path;
+}
+
+std::u16string AsFolderPath(std::u16string_view folder) {
+  std::u16string path(folder);
+  if (path.empty() || path.back() != SystemSeparator()) path.push_back(SystemSeparator());
+  return path;
 }
 
 std::u16string GetParentFolder(std::u16string_view path) {
   std::u16string normalized(path);
   NormalizeSeparators(normalized);
-  const auto slash = normalized.rfind(u'/');
-  return slash == std::u16string::npos ? std::u16string() : normalized.substr(0, slash);
+  const auto separator = normalized.rfind(SystemSeparator());
+  return separator == std::u16string::npos ? std::u16string() : normalized.substr(0, separator);
 }
 
 std::u16string GetFileNameOfPath(std::u16string_view path) {
   std::u16string normalized(path);
   NormalizeSeparators(normalized);
-  const auto slash = normalized.rfind(u'/');
-  if (slash == std::u16string::npos) return std::u16string(path);
-  return normalized.substr(slash + 1);
+  const auto separator = normalized.rfind(SystemSeparator());
+  if (separator == std::u16string::npos) return std::u16string(path);
+  return normalized.substr(separator + 1);
 }
 
 std::u16string GetExtension(std::u16string_view path) {
@@ -35,10 +64,7 @@ std::u16string GetExtension(std::u16string_view path) {
 }
 
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
-  std::u16string joined(folder);
-  if (joined.empty() || joined.back() != u'/') joined.push_back(u'/');
-  joined.append(name);
-  return joined;
+  return AsFolderPath(folder).append(name);
 }
 
 std::string ToPlatformPath(std::u16string_view path) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/path_syntax.h"
 #include "util/file_paths.h"
 
 namespace qv::util {
@@ -11,7 +12,7 @@ namespace {
 
 std::optional<platform::FileAttributes> AttributesOf(std::u16string_view path) {
   std::string name = ToPlatformPath(path);
-  while (name.size() > 1 && name.back() == '/') name.pop_back();
+  while (name.size() > 1 && name.back() == platform::kPathSeparator) name.pop_back();
   if (name.empty()) return std::nullopt;
   return platform::GetFileAttributes(name);
 }
@@ -30,9 +31,10 @@ bool IsFile(std::u16string_view path) {
 
 void CreateFolderPath(std::u16string_view path) {
   std::string name = ToPlatformPath(path);
-  if (name.empty() || name.back() != '/') name.push_back('/');
-  for (size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1)) {
-    if (slash > 0) platform::CreateFolder(name.substr(0, slash));
+  if (name.empty() || name.back() != platform::kPathSeparator) name.push_back(platform::kPathSeparator);
+  for (size_t separator = name.find(platform::kPathSeparator); separator != std::string::npos;
+       separator = name.find(platform::kPathSeparator, separator + 1)) {
+    if (separator > 0) platform::CreateFolder(name.substr(0, separator));
   }
 }
 

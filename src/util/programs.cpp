@@ -35,12 +35,13 @@ bool RunProgram(std::u16string_view file, std::u16string_view parameters,
 }
 
 std::u16string ProgramNameFromPath(std::u16string_view path) {
-  const auto slash = path.rfind(u'/');
+  const auto separator = path.rfind(SystemSeparator());
   const auto dot = path.rfind(u'.');
-  if (slash == std::u16string_view::npos || dot == std::u16string_view::npos || dot < slash) {
+  if (separator == std::u16string_view::npos || dot == std::u16string_view::npos ||
+      dot < separator) {
     return {};
   }
-  return std::u16string(path.substr(slash + 1, dot - slash - 1));
+  return std::u16string(path.substr(separator + 1, dot - separator - 1));
 }
 
 std::u16string PackageCodeFromProgramName(std::u16string_view program_name) {

@@ -19,8 +19,8 @@ pid_t FindProcess(std::u16string_view name);
 // nobody waits for it. True when it was started.
 bool RunProgram(std::u16string_view file, std::u16string_view parameters, std::u16string_view folder);
 
-// The text between the last '/' and the last dot of `path`; empty when there is no '/', no dot,
-// or the last dot comes before the last '/'.
+// The text between the last separator (the system's) and the last dot of `path`; empty when
+// there is no separator, no dot, or the last dot comes before the last separator.
 std::u16string ProgramNameFromPath(std::u16string_view path);
 
 // ProgramNameFromPath of the running executable: "tov3_web" for ".../tov3_web.run".

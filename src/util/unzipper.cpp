@@ -8,6 +8,7 @@
 
 #include "platform/exact_entries.h"
 #include "platform/files.h"
+#include "platform/path_syntax.h"
 #include "platform/path_resolution.h"
 #include "util/output_file.h"
 #include "util/zip_archive_file.h"
@@ -48,7 +49,7 @@ class OpenEntry {
 std::string FullPath(const std::string& path) { return platform::AbsolutePath(path); }
 
 std::string WithoutExtension(const std::string& path) {
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.rfind(platform::kPathSeparator);
   const size_t dot = path.rfind('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
   return path.substr(0, dot);
@@ -57,8 +58,8 @@ std::string WithoutExtension(const std::string& path) {
 // Every existing folder between `folder` and the entry's own name must be a real folder: a
 // symbolic link there (left by anything but this archive) would carry the write elsewhere.
 bool PathBelowIsPlain(const std::string& folder, const std::string& relative) {
-  for (size_t slash = relative.find('/'); slash != std::string::npos;
-       slash = relative.find('/', slash + 1)) {
+  for (size_t slash = relative.find(platform::kPathSeparator); slash != std::string::npos;
+       slash = relative.find(platform::kPathSeparator, slash + 1)) {
     if (slash + 1 == relative.size()) break;  // a trailing separator names the entry itself
     switch (platform::EntryKindOf(JoinEntryTarget(folder, relative.substr(0, slash)))) {
       case platform::EntryKind::kFolder:
@@ -193,13 +194,13 @@ bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
   const std::string target = JoinEntryTarget(folder, *relative);
   if (target.size() > kMaxTargetPathLength) return false;
   // Entries come folder by folder: the checks of the folder an entry lies in are done once.
-  const std::string parent = target.substr(0, target.rfind('/'));
+  const std::string parent = target.substr(0, target.rfind(platform::kPathSeparator));
   const bool parent_ready = !info.is_folder && parent == ready_parent_;
   if (!parent_ready && !PathBelowIsPlain(folder, *relative)) return false;
 
   if (info.is_folder) {
     // Without its trailing separator, so that a link is looked at instead of through.
-    const std::string folder_target = target.substr(0, target.find_last_not_of('/') + 1);
+    const std::string folder_target = target.substr(0, target.find_last_not_of(platform::kPathSeparator) + 1);
     if (platform::EntryKindOf(folder_target) == platform::EntryKind::kLink) return false;
     return MakeFolderPath(target);
   }
@@ -249,7 +250,7 @@ bool CUnzipper::MakeFolderPath(const std::string& path) {
     case platform::EntryKind::kUnknown:
       break;
   }
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.rfind(platform::kPathSeparator);
   // A name without a separator is a folder below the current one (there are no drive names to
   // stop at), so it is made like any other.
   if (slash != std::string::npos && slash > 0 && !MakeFolderPath(path.substr(0, slash))) {
@@ -260,7 +261,7 @@ bool CUnzipper::MakeFolderPath(const std::string& path) {
 }
 
 bool CUnzipper::MakeParentFolders(const std::string& file_path) {
-  const size_t slash = file_path.rfind('/');
+  const size_t slash = file_path.rfind(platform::kPathSeparator);
   if (slash == std::string::npos) return false;
   if (slash == 0) return true;  // the file-system root
   return MakeFolderPath(file_path.substr(0, slash));

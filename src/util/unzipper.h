@@ -29,7 +29,7 @@ inline constexpr size_t kMaxEntryNameLength = 260;    // the stored-name buffer,
 inline constexpr size_t kMaxEntryCommentLength = 255;
 // Full paths follow this system's limit: a long home folder holds every package.
 inline constexpr size_t kMaxArchivePathLength = platform::kMaxPathLength;  // the archive's full path
-inline constexpr size_t kMaxTargetPathLength = platform::kMaxPathLength;   // folder + "/" + entry name
+inline constexpr size_t kMaxTargetPathLength = platform::kMaxPathLength;   // folder + separator + entry name
 inline constexpr size_t kEntryReadChunkSize = 2048;
 inline constexpr uint32_t kFolderAttribute = 0x10;    // external attribute bit of a folder entry
 
@@ -79,7 +79,7 @@ class CUnzipper {
   // Creates `path` and its missing parents. An existing path (file or folder) succeeds at once;
   // a relative path is made below the current folder.
   static bool MakeFolderPath(const std::string& path);
-  // MakeFolderPath of the text before the last "/" of `file_path`; false when there is none.
+  // MakeFolderPath of the text before the last separator of `file_path`; false when there is none.
   static bool MakeParentFolders(const std::string& file_path);
   // Sets the file's modification time to the DOS date and time taken as local time; the access
   // time is kept. Does not follow a symbolic link.

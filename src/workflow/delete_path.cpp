@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/path_syntax.h"
 #include "platform/real_path.h"
 #include "util/file_paths.h"
 #include "util/folder_cleanup.h"
@@ -15,8 +16,8 @@ void DeletePath(std::u16string_view path) {
   if (path.empty() || path.size() >= kMaxDeletePathLength) return;
   std::u16string target(path);
   util::NormalizeSeparators(target);
-  while (target.size() > 1 && target.back() == u'/') target.pop_back();
-  if (target == u"/") return;
+  while (target.size() > 1 && target.back() == util::SystemSeparator()) target.pop_back();
+  if (platform::IsFileSystemRoot(util::WideToUtf8(target))) return;
 
   const std::string native = util::ToPlatformPath(target);
   // A link is removed itself, wherever it points.

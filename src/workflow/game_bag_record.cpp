@@ -13,7 +13,7 @@ std::u16string GameBagGameFolder(std::string_view game_id, util::AppFolders& fol
   const std::u16string id = util::AnsiToWide(game_id);
   if (id.empty()) return folders.GameBagFolder();
   if (!IsPlainFileNameComponent(id)) return {};
-  return folders.GameBagFolder() + id + u"/";
+  return util::AsFolderPath(folders.GameBagFolder() + id);
 }
 
 int ReadGameBagVersion(std::string_view game_id, util::AppFolders& folders) {

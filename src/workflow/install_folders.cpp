@@ -1,6 +1,7 @@
 #include "workflow/install_folders.h"
 
 #include "platform/files.h"
+#include "platform/path_syntax.h"
 #include "platform/private_profile.h"
 #include "util/file_paths.h"
 #include "util/file_system.h"
@@ -33,7 +34,9 @@ bool NamesDriveG(std::u16string_view path) {
 }
 
 // A relative path would depend on the folder the installer was started from.
-bool IsAbsolute(std::u16string_view path) { return !path.empty() && path.front() == u'/'; }
+bool IsAbsolute(std::u16string_view path) {
+  return platform::IsAbsolutePath(util::WideToUtf8(path));
+}
 
 bool IsAcceptable(const std::u16string& candidate) {
   return IsAbsolute(candidate) && !NamesDriveG(candidate) && util::IsDirectory(candidate);
@@ -50,7 +53,7 @@ void PrepareDataFolder(const std::u16string& folder) {
 // `data_folder` + `sub_path`, created when missing; empty without a data folder.
 std::u16string SubFolder(const std::u16string& data_folder, std::u16string_view sub_path) {
   if (data_folder.empty()) return {};
-  std::u16string folder = data_folder + std::u16string(sub_path);
+  std::u16string folder = data_folder + util::SystemPath(sub_path);
   if (!util::IsDirectory(folder)) util::CreateFolderPath(folder);
   return folder;
 }
@@ -81,7 +84,7 @@ std::u16string ResolveDataFolderFrom(std::u16string emulator_candidate, uint64_t
       if (min_space_kb == 0) min_space_kb = kDefaultDataFolderSpaceKb;
       std::u16string root;
       if (util::ChooseInstallDrive(min_space_kb, root, *machine.drives)) {
-        candidate = root + std::u16string(kDriveDataSubPath);
+        candidate = root + util::SystemPath(kDriveDataSubPath);
         platform::WritePrivateProfileString(kRecordSection, key_name, util::WideToUtf8(candidate),
                                             config);
       }

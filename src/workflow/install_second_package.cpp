@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "util/app_folders.h"
+#include "util/file_paths.h"
 #include "util/file_system.h"
 #include "util/text_conversion.h"
 #include "util/unzipper.h"
@@ -21,7 +22,7 @@ namespace {
 // The plug-in folder holds only the new package's files afterwards.
 bool InstallRuntimePlugin(PackageInstallView& task, const std::u16string& package_path) {
   const std::u16string plugin_folder =
-      task.context.machine.folders->LocalDataFolder() + std::u16string(kRuntimePluginSubPath);
+      task.context.machine.folders->LocalDataFolder() + util::SystemPath(kRuntimePluginSubPath);
   DeletePath(plugin_folder);
   if (!util::IsDirectory(plugin_folder)) util::CreateDirectoryTree(plugin_folder);
   const bool unpacked =

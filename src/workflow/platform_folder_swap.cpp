@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/path_rename.h"
+#include "platform/path_syntax.h"
 #include "util/app_folders.h"
 #include "util/file_paths.h"
 #include "util/file_system.h"
@@ -18,7 +19,7 @@ namespace {
 std::u16string WithoutFinalSeparator(std::u16string_view folder) {
   std::u16string path(folder);
   util::NormalizeSeparators(path);
-  while (path.size() > 1 && path.back() == u'/') path.pop_back();
+  while (path.size() > 1 && path.back() == util::SystemSeparator()) path.pop_back();
   return path;
 }
 
@@ -26,7 +27,7 @@ std::u16string WithoutFinalSeparator(std::u16string_view folder) {
 
 bool RestoreInterruptedSwap(std::u16string_view platform_folder) {
   const std::u16string live = WithoutFinalSeparator(platform_folder);
-  if (live.empty() || live == u"/") return false;
+  if (live.empty() || platform::IsFileSystemRoot(util::WideToUtf8(live))) return false;
   const std::u16string retired = live + std::u16string(kRetiredSuffix);
   if (!util::IsDirectory(retired)) return false;
   const std::string live_path = util::ToPlatformPath(live);
@@ -39,7 +40,7 @@ bool RestoreInterruptedSwap(std::u16string_view platform_folder) {
 
 bool ReplacePlatformFolder(std::u16string_view archive_path, std::u16string_view platform_folder) {
   const std::u16string live = WithoutFinalSeparator(platform_folder);
-  if (live.empty() || live == u"/") return false;
+  if (live.empty() || platform::IsFileSystemRoot(util::WideToUtf8(live))) return false;
   const std::u16string staging = live + std::u16string(kStagingSuffix);
   const std::u16string retired = live + std::u16string(kRetiredSuffix);
   // The retired folder is the only copy of the previous client when the last swap was cut
@@ -49,7 +50,7 @@ bool ReplacePlatformFolder(std::u16string_view archive_path, std::u16string_view
   DeletePath(retired);
   if (!util::CreateDirectoryTree(staging) || !util::IsDirectory(staging)) return false;
 
-  if (!util::ExtractArchive(util::WideToAnsi(archive_path), util::WideToAnsi(staging + u"/"))) {
+  if (!util::ExtractArchive(util::WideToAnsi(archive_path), util::WideToAnsi(util::AsFolderPath(staging)))) {
     DeletePath(staging);
     return false;
   }

@@ -37,7 +37,7 @@ void CreatePlatformShortcut(const std::u16string& folder, const std::u16string& 
 }  // namespace
 
 std::u16string DesktopShortcutFolder() {
-  return util::Utf8ToWide(platform::DesktopFolder()) + u"/";
+  return util::AsFolderPath(util::Utf8ToWide(platform::DesktopFolder()));
 }
 
 bool CreateGameShortcut(const std::u16string& png_path, const std::u16string& target,
@@ -69,8 +69,7 @@ void CreateShortcuts(const InstallContext& context) {
     // An id that is not a plain name never becomes part of a path: the shortcut gets no icon.
     std::u16string png_path;
     if (IsPlainFileNameComponent(game_id)) {
-      png_path =
-          folders.GameBagFolder() + game_id + u"/" + std::u16string(util::kGameBagShortcutIcon);
+      png_path = util::JoinPath(folders.GameBagFolder() + game_id, util::kGameBagShortcutIcon);
     }
     CreateGameShortcut(png_path, client, game_name);
     WriteGamesRecord(folders.GameBagFolder(), game_id, game_name);
@@ -79,7 +78,7 @@ void CreateShortcuts(const InstallContext& context) {
   CreatePlatformShortcut(desktop, client, platform_folder);
 
   const std::u16string start_menu =
-      util::Utf8ToWide(platform::StartMenuFolder()) + std::u16string(kStartMenuSubPath);
+      util::Utf8ToWide(platform::StartMenuFolder()) + util::SystemPath(kStartMenuSubPath);
   if (!util::IsDirectory(start_menu)) util::CreateFolderPath(start_menu);
   DeleteFileIfPresent(start_menu + std::u16string(kPlatformShortcutName));
   CreatePlatformShortcut(start_menu, client, platform_folder);

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "system_path.h"
 #include "util/text_conversion.h"
 
 namespace qv::util {
 namespace {
+
+using test::OnThisSystem;
 
 TEST(FilePathsTest, SeparatorsParentFileNameAndExtension) {
   struct Case {
@@ -37,18 +40,26 @@ TEST(FilePathsTest, SeparatorsParentFileNameAndExtension) {
     SCOPED_TRACE(WideToUtf8(c.path));
     std::u16string normalized = c.path;
     NormalizeSeparators(normalized);
-    EXPECT_EQ(normalized, c.normalized);
-    EXPECT_EQ(GetParentFolder(c.path), c.parent);
-    EXPECT_EQ(GetFileNameOfPath(c.path), c.file_name);
+    EXPECT_EQ(normalized, OnThisSystem(c.normalized));
+    EXPECT_EQ(GetParentFolder(c.path), OnThisSystem(c.parent));
+    EXPECT_EQ(GetFileNameOfPath(c.path), OnThisSystem(c.file_name));
     EXPECT_EQ(GetExtension(c.path), c.extension);
   }
 }
 
 TEST(FilePathsTest, JoinPathNeverDoublesASeparator) {
-  EXPECT_EQ(JoinPath(u"/data/", u"x"), u"/data/x");
-  EXPECT_EQ(JoinPath(u"/data", u"x"), u"/data/x");
-  EXPECT_EQ(JoinPath(u"", u"x"), u"/x");
-  EXPECT_EQ(ToPlatformPath(u"C\\\u00e9t\u00e9//x"), "C/\xc3\xa9t\xc3\xa9/x");
+  EXPECT_EQ(JoinPath(OnThisSystem(u"/data/"), u"x"), OnThisSystem(u"/data/x"));
+  EXPECT_EQ(JoinPath(OnThisSystem(u"/data"), u"x"), OnThisSystem(u"/data/x"));
+  EXPECT_EQ(JoinPath(u"", u"x"), OnThisSystem(u"/x"));
+  EXPECT_EQ(AsFolderPath(u"C:"), OnThisSystem(u"C:/"));
+  EXPECT_EQ(ToPlatformPath(u"C\\\u00e9t\u00e9//x"), OnThisSystem("C/\xc3\xa9t\xc3\xa9/x"));
+}
+
+// The program's fixed sub-paths are written with '/' and take the system's separator.
+TEST(FilePathsTest, FixedSubPathsTakeTheSystemsSeparator) {
+  EXPECT_EQ(SystemPath(u"Qvorvane/app/"), OnThisSystem(u"Qvorvane/app/"));
+  EXPECT_EQ(SystemPath(u"/Programs/QVorvane/"), OnThisSystem(u"/Programs/QVorvane/"));
+  EXPECT_EQ(SystemPath(u"QVorvane.exe"), u"QVorvane.exe");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/system_info.h"
+#include "system_path.h"
 
 namespace qv::util {
 namespace {
@@ -36,7 +37,8 @@ TEST(ZipEntryNameTest, SafeNamesBecomeRelativePathsAndUnsafeOnesAreRefused) {
       {std::string("a\0b", 3), std::nullopt},
   };
   for (const auto& [name, expected] : cases) {
-    EXPECT_EQ(SafeEntryPath(name), expected) << name;
+    EXPECT_EQ(SafeEntryPath(name), expected ? std::optional(test::OnThisSystem(*expected)) : expected)
+        << name;
   }
 }
 
@@ -46,15 +48,16 @@ TEST(ZipEntryNameTest, NamesWithAMeaningOnWindowsAreRefusedThere) {
   const bool windows = platform::RunningWindowsVersion().has_value();
   for (const std::string name : {"a/b:c", "a..b/..c/d..", "data/nul.txt", "CON", "com1/x",
                                  "a/b ", "a/b?c", "a/b*", "lpt9.log"}) {
-    EXPECT_EQ(SafeEntryPath(name), windows ? std::nullopt : std::optional<std::string>(name))
+    EXPECT_EQ(SafeEntryPath(name), windows ? std::nullopt : std::optional(test::OnThisSystem(name)))
         << name;
   }
 }
 
 TEST(ZipEntryNameTest, JoinAddsOneSeparatorOnlyWhenMissing) {
-  EXPECT_EQ(JoinEntryTarget("/dest", "a/b"), "/dest/a/b");
-  EXPECT_EQ(JoinEntryTarget("/dest/", "a/b"), "/dest/a/b");
-  EXPECT_EQ(JoinEntryTarget("/", "a"), "/a");
+  using test::OnThisSystem;
+  EXPECT_EQ(JoinEntryTarget(OnThisSystem("/dest"), OnThisSystem("a/b")), OnThisSystem("/dest/a/b"));
+  EXPECT_EQ(JoinEntryTarget(OnThisSystem("/dest/"), OnThisSystem("a/b")), OnThisSystem("/dest/a/b"));
+  EXPECT_EQ(JoinEntryTarget(OnThisSystem("/"), "a"), OnThisSystem("/a"));
 }
 
 }  // namespace
