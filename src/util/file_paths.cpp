@@ -10,6 +10,12 @@ namespace {
 
 bool IsSeparator(char16_t unit) { return unit == u'/' || unit == u'\\'; }
 
+// Whether the system takes `unit` for a separator ('/' on Linux; '\' and '/' on Windows).
+bool SeparatesOnThisSystem(char16_t unit) {
+  return IsSeparator(unit) &&
+         platform::kPathSeparators.find(static_cast<char>(unit)) != std::string_view::npos;
+}
+
 }  // namespace
 
 char16_t SystemSeparator() { return static_cast<char16_t>(platform::kPathSeparator); }
@@ -36,7 +42,7 @@ std::u16string SystemPath(std::u16string_view fixed) {
 
 std::u16string AsFolderPath(std::u16string_view folder) {
   std::u16string path(folder);
-  if (path.empty() || path.back() != SystemSeparator()) path.push_back(SystemSeparator());
+  if (path.empty() || !SeparatesOnThisSystem(path.back())) path.push_back(SystemSeparator());
   return path;
 }
 

@@ -22,7 +22,8 @@ void NormalizeSeparators(std::u16string& path);
 // A fixed sub-path written with '/' ("Qvorvane/app/"), with the system's separator instead.
 std::u16string SystemPath(std::u16string_view fixed);
 
-// `folder` with the system's separator at its end (added when it has none).
+// `folder` with a separator at its end: the system's, added when it ends in none the system takes
+// (on Windows a final '/' is kept as it is).
 std::u16string AsFolderPath(std::u16string_view folder);
 
 // The normalised path up to its last separator (a path ending in one gives itself without it);
@@ -37,7 +38,8 @@ std::u16string GetFileNameOfPath(std::u16string_view path);
 // first character or the last, or a '/' or '\' follows it.
 std::u16string GetExtension(std::u16string_view path);
 
-// `folder` + the separator + `name`, without doubling a separator `folder` already ends in.
+// `folder` + the separator + `name`, without doubling a separator `folder` already ends in
+// (AsFolderPath).
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
 
 // The UTF-8 form of a normalised copy of `path`, as the platform layer takes it.

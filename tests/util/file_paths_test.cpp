@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "system_files.h"
 #include "system_path.h"
 #include "util/text_conversion.h"
 
@@ -52,6 +53,10 @@ TEST(FilePathsTest, JoinPathNeverDoublesASeparator) {
   EXPECT_EQ(JoinPath(OnThisSystem(u"/data"), u"x"), OnThisSystem(u"/data/x"));
   EXPECT_EQ(JoinPath(u"", u"x"), OnThisSystem(u"/x"));
   EXPECT_EQ(AsFolderPath(u"C:"), OnThisSystem(u"C:/"));
+  // A final '/' is a separator on both systems; a final '\' on Windows only (on Linux it is
+  // turned into one only when the path is normalised).
+  EXPECT_EQ(AsFolderPath(u"/data/"), u"/data/");
+  EXPECT_EQ(AsFolderPath(u"data\\"), test::OnWindows() ? u"data\\" : u"data\\/");
   EXPECT_EQ(ToPlatformPath(u"C\\\u00e9t\u00e9//x"), OnThisSystem("C/\xc3\xa9t\xc3\xa9/x"));
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/known_folders.h"
 #include "platform/private_profile.h"
 
 namespace qv::test {
@@ -14,6 +15,10 @@ InstallStepsMachineTest::InstallStepsMachineTest() {
   drives_.free_bytes = {{SystemRoot(), 100 * kGiB}, {DriveD(), 100 * kGiB}};
   std::filesystem::create_directories(DriveD());
   context_.machine = {&folders_, &drives_};
+}
+
+std::string InstallStepsMachineTest::LocalData() const {
+  return platform::LocalAppDataFolder() + OnThisSystem("/Qvorvane/");
 }
 
 void InstallStepsMachineTest::RememberDataFolder(std::string_view value) const {

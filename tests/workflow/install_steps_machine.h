@@ -11,6 +11,7 @@
 
 #include "fake_drive_list.h"
 #include "registry_machine.h"
+#include "system_path.h"
 #include "util/app_folders.h"
 #include "util/text_conversion.h"
 #include "workflow/install_context.h"
@@ -23,12 +24,14 @@ class InstallStepsMachineTest : public RegistryMachineTest {
  protected:
   InstallStepsMachineTest();
 
-  std::string SystemRoot() const { return root_.home() + "/"; }
+  std::string SystemRoot() const { return root_.Path("home/"); }
   std::string DriveD() const { return root_.Path("mnt/d/"); }
-  std::string LocalData() const { return root_.data_home() + "/Qvorvane/"; }
+  // The installer's local data folder: below the temporary root on Linux, in the prefix's own
+  // profile on Windows (the system's known folder).
+  std::string LocalData() const;
   std::string ConfigIni() const { return LocalData() + "config.ini"; }
   // The data folder the drive choice gives on this machine.
-  std::string ChosenDataFolder() const { return DriveD() + "QVorvane/"; }
+  std::string ChosenDataFolder() const { return DriveD() + OnThisSystem("QVorvane/"); }
 
   // Sets the config.ini key dl_path as the file would hold it.
   void RememberDataFolder(std::string_view value) const;
