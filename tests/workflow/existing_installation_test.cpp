@@ -8,6 +8,7 @@
 #include "util/text_conversion.h"
 #include "workflow/registration_keys.h"
 #include "workflow/uninstall_registration.h"
+#include "system_files.h"
 
 namespace qv::workflow {
 namespace {
@@ -18,7 +19,7 @@ class ExistingInstallationTest : public test::RegistryMachineTest {
  protected:
   ExistingInstallationTest() { task_.install_folder = util::Utf8ToWide(PlatformFolder()); }
 
-  std::string PlatformFolder() const { return root_.data_home() + "/Qvorvane/app/"; }
+  std::string PlatformFolder() const { return test::LocalAppDataPath("Qvorvane/app/"); }
   // A client installed in root/relative, with the files as the platform archive spells them.
   std::string Install(std::string_view relative) {
     root_.WriteFile(std::string(relative) + "/QVorvane.exe", "client");

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/private_profile.h"
 #include "temp_root.h"
+#include "system_files.h"
 
 namespace qv::workflow {
 namespace {
@@ -27,6 +28,14 @@ class InstallFoldersTest : public test::InstallStepsMachineTest {
     return ResolveDataFolderFrom(std::move(emulator_candidate), min_space_kb, "dl_path",
                                  context_.machine);
   }
+  // An existing folder whose path names drive G ("g:/Games/"): on Linux a folder of that name
+  // below the root, made here; on Windows the drive itself, which the prefix lacks, so only the
+  // refusal is seen there.
+  std::string DriveGFolder(std::string_view relative) const {
+    if (test::OnWindows()) return test::OnThisSystem(relative);
+    fs::create_directories(root_.Path(relative));
+    return root_.Path(relative);
+  }
 };
 
 TEST_F(InstallFoldersTest, AnExistingRememberedFolderIsUsedTrimmedWithItsLetterCaseKept) {
@@ -44,13 +53,11 @@ TEST_F(InstallFoldersTest, AnExistingRememberedFolderIsUsedTrimmedWithItsLetterC
 }
 
 TEST_F(InstallFoldersTest, AnUnusableRememberedFolderGivesWayToTheDriveChoiceWhichIsRemembered) {
-  fs::create_directories(root_.Path("g:/Games"));
-  fs::create_directories(root_.Path("G:/Games"));
   const std::string cases[] = {
       "",                                  // nothing remembered
       root_.Path("gone/"),                 // no such folder
-      root_.Path("g:/Games/"),             // drive G is never taken, even when it exists
-      root_.Path("G:/Games/"),             // in either letter case
+      DriveGFolder("g:/Games/"),           // drive G is never taken, even when it exists
+      DriveGFolder("G:/Games/"),           // in either letter case
       "Games/",                            // relative: depends on the folder we were started in
       root_.WriteFile("a-file", "x"),      // not a folder
   };
@@ -87,8 +94,7 @@ TEST_F(InstallFoldersTest, TheEmulatorsExistingFolderWinsAndIsNeverRemembered) {
 
   // A missing emulator folder, or one on drive G, is passed over.
   EXPECT_EQ(Resolve(W(root_.Path("NoEmulator/"))), W(root_.Path("Remembered/")));
-  fs::create_directories(root_.Path("g:/Emulator"));
-  EXPECT_EQ(Resolve(W(root_.Path("g:/Emulator/"))), W(root_.Path("Remembered/")));
+  EXPECT_EQ(Resolve(W(DriveGFolder("g:/Emulator/"))), W(root_.Path("Remembered/")));
 }
 
 TEST_F(InstallFoldersTest, TheDriveChoiceAsksForFiveGibibytesWhenGivenNoMinimum) {
@@ -96,7 +102,7 @@ TEST_F(InstallFoldersTest, TheDriveChoiceAsksForFiveGibibytesWhenGivenNoMinimum)
   drives_.free_bytes[DriveD()] = 4 * kGiB;
   uint64_t min_space_kb = 0;
   EXPECT_EQ(ResolveDataFolderFrom({}, min_space_kb, "dl_path", context_.machine),
-            W(SystemRoot() + "QVorvane/"));
+            W(SystemRoot() + test::OnThisSystem("QVorvane/")));
   EXPECT_EQ(min_space_kb, 100 * kGiB / 1024);  // the chosen drive's free space
 }
 
@@ -135,17 +141,17 @@ TEST_F(InstallFoldersTest, AGameIdThatIsNoPlainNameNeverBecomesAFolder) {
   }
   SetGame("..", "Game");
   EXPECT_EQ(GetGameFilesFolder(context_), u"");
-  EXPECT_FALSE(fs::exists(ChosenDataFolder() + "install/plugin"));
-  EXPECT_FALSE(fs::exists(ChosenDataFolder() + "install/app"));
+  EXPECT_FALSE(fs::exists(ChosenDataFolder() + test::OnThisSystem("install/plugin")));
+  EXPECT_FALSE(fs::exists(ChosenDataFolder() + test::OnThisSystem("install/app")));
 }
 
 TEST_F(InstallFoldersTest, TheKeptPackageCopyIsNamedAfterIdVersionAndCodeWhenThatIsOneName) {
   SetGame("1001", "Game");
   SetText(context_.record.game_ver, "1.0.2");
   context_.record.ver_air = 17;
-  EXPECT_EQ(KeptPackageCopyPath(context_), W(ChosenDataFolder() + "download/app/1001_1.0.2_17.dat"));
+  EXPECT_EQ(KeptPackageCopyPath(context_), W(ChosenDataFolder() + test::OnThisSystem("download/app/1001_1.0.2_17.dat")));
   context_.record.ver_air = -3;
-  EXPECT_EQ(KeptPackageCopyPath(context_), W(ChosenDataFolder() + "download/app/1001_1.0.2_-3.dat"));
+  EXPECT_EQ(KeptPackageCopyPath(context_), W(ChosenDataFolder() + test::OnThisSystem("download/app/1001_1.0.2_-3.dat")));
 
   SetText(context_.record.game_ver, "1/../../../x");
   EXPECT_EQ(KeptPackageCopyPath(context_), u"");

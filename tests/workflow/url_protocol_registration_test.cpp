@@ -5,6 +5,7 @@
 #include "registry_machine.h"
 #include "util/text_conversion.h"
 #include "workflow/registration_keys.h"
+#include "system_files.h"
 
 namespace qv::workflow {
 namespace {
@@ -19,8 +20,9 @@ class UrlProtocolRegistrationTest : public test::RegistryMachineTest {
 };
 
 TEST_F(UrlProtocolRegistrationTest, FreshRegistrationLandsInTheCurrentUsersClassesAsWritten) {
+  if (test::OnWindows()) GTEST_SKIP() << test::kStandInRegistryFile;
   RegisterUrlProtocol(folders_);
-  const std::string client = root_.data_home() + "/Qvorvane/app/QVorvane.exe";
+  const std::string client = test::LocalAppDataPath("Qvorvane/app/QVorvane.exe");
   EXPECT_EQ(FileText(RegistryRoot::kCurrentUser),
             "Windows Registry Editor Version 5.00\n\n"
             "[HKEY_CURRENT_USER\\Software]\n\n"
