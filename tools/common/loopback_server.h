@@ -66,7 +66,7 @@ class LoopbackServer {
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   int port() const { return port_; }
-  // "http://127.0.0.1:PORT" or "https://127.0.0.1:PORT", no trailing '/'.
+  // "http://127.0.0.1:PORT" or "https://HOST:PORT" (kHttpsHostName), no trailing '/'.
   std::string base_url() const;
   std::string Url(const std::string& path) const { return base_url() + path; }
 

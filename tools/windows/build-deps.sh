@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows libraries (libcurl with Schannel TLS, minizip, libpng, jsoncpp,
 # pugixml, googletest) from Debian's own source packages, of the versions the Linux build uses, into a
-# sysroot cached outside the source tree. zlib itself comes from libz-mingw-w64-dev.
+# sysroot cached outside the source tree. zlib itself comes from libz-mingw-w64-dev. The tests'
+# loopback HTTPS server adds two libraries the program never links: OpenSSL (its libraries only)
+# and cpp-httplib (its header); of these the installed version is taken when the archive still
+# has it, else the archive's own.
 # Source packages are fetched through an apt configuration private to this script: its
 # deb-src entries are derived at run time from the machine's configured Debian sources, with
 # its own lists folder; the system's apt configuration is never touched.
@@ -21,8 +24,10 @@ jobs="${QV_JOBS:-2}"
 # are asked of dpkg, so the Windows build follows whatever the machine has installed.
 declare -A binary_of=(
   [curl]=libcurl4-openssl-dev [zlib]=zlib1g-dev [png]=libpng-dev [jsoncpp]=libjsoncpp-dev
-  [pugixml]=libpugixml-dev)
-libs=(curl zlib png jsoncpp pugixml)
+  [pugixml]=libpugixml-dev [openssl]=libssl-dev [httplib]=libcpp-httplib-dev)
+libs=(curl zlib png jsoncpp pugixml openssl httplib)
+# Only for the tests: any version the archive has will do when the installed one is gone.
+declare -A test_only=([openssl]=1 [httplib]=1)
 declare -A source_of=() version_of=()
 for lib in "${libs[@]}"; do
   read -r source_of[$lib] version_of[$lib] < <(
@@ -79,12 +84,13 @@ for lib in "${libs[@]}"; do
   if ! (cd "$src_dir" && apt-get "${apt_opts[@]}" -q source --only-source "$spec" >&2); then
     # The installed revision may have left the archive (a later security update replaced it):
     # the archive's revision of the same upstream version then, never another upstream version.
+    # A library only the tests use may take another upstream version.
     upstream="${version_of[$lib]%-*}"
     echo "build-deps: $spec is not in the archive; trying its other revisions of $upstream" >&2
     found=""
     for version in $(apt-cache "${apt_opts[@]}" showsrc --only-source "${source_of[$lib]}" |
                      sed -n 's/^Version: //p' | sort -urV); do
-      [ "${version%-*}" = "$upstream" ] || continue
+      [ "${version%-*}" = "$upstream" ] || [ -n "${test_only[$lib]:-}" ] || continue
       if (cd "$src_dir" && apt-get "${apt_opts[@]}" -q source --only-source \
             "${source_of[$lib]}=$version" >&2); then
         found="$version"
@@ -155,6 +161,24 @@ cmake_build curl "$(source_tree curl)" -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL
   -DBUILD_TESTING=OFF -DCURL_STATICLIB=ON -DENABLE_MANUAL=OFF
 
 cmake_build googletest /usr/src/googletest -DINSTALL_GTEST=ON -DBUILD_GMOCK=ON
+
+# For the tests' loopback HTTPS server only: OpenSSL's libraries and cpp-httplib's header, with a
+# pkg-config module of the name the Linux build asks for.
+echo "build-deps: building openssl" >&2
+openssl_src="$(source_tree openssl)"
+(cd "$openssl_src" &&
+   ./Configure mingw64 no-shared no-tests no-module no-legacy no-dso no-engine \
+     --cross-compile-prefix=x86_64-w64-mingw32- --prefix="$sysroot" --libdir=lib >&2 &&
+   make -j "$jobs" build_libs >&2 && make install_dev >&2)
+install -m 644 "$(source_tree httplib)/httplib.h" "$sysroot/include/httplib.h"
+cat > "$sysroot/lib/pkgconfig/cpp-httplib.pc" <<PC
+prefix=$sysroot
+Name: cpp-httplib
+Description: HTTP/HTTPS server and client (header only) over OpenSSL
+Version: ${version_of[httplib]%%-*}
+Libs: -L\${prefix}/lib -lssl -lcrypto -lws2_32 -lgdi32 -lcrypt32
+Cflags: -I\${prefix}/include -DCPPHTTPLIB_OPENSSL_SUPPORT
+PC
 
 printf '%s\n' "$stamp" > "$sysroot/.complete"
 rm -rf "$work"
