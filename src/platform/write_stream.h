@@ -2,7 +2,7 @@
 // and given the permission bits an archive stored for them.
 //
 // Paths: a folder or file on the way that exists in another spelling is the one written (on
-// Windows the file system does this itself). Thread-safe; each stream belongs to its caller.
+// Windows the file system does this itself), except with kCreateNewExactly. Thread-safe; each stream belongs to its caller.
 #pragma once
 
 #include <cstdint>
@@ -14,11 +14,14 @@ namespace qv::platform {
 enum class WriteOpenMode {
   kCreateOrTruncate,  // like fopen "wb"
   kCreateNew,         // fails when the path exists; never follows a link
+  // As kCreateNew, at the path exactly as given: no other spelling of it or of a folder on the
+  // way is looked for (the archive extraction has checked every folder on the way itself).
+  kCreateNewExactly,
 };
 
 struct OpenedStream {
   std::FILE* stream = nullptr;  // the caller's to close; nullptr on failure
-  // kCreateNew failed because something (a file, a folder, a link) has the name already.
+  // kCreateNew or kCreateNewExactly failed because something (a file, a folder, a link) has the name already.
   bool name_taken = false;
 };
 

@@ -99,7 +99,7 @@ void ClientDlg::Layout() {
                                                   : util::kPlatformDescription);
   }
   status_line_ = kLayoutStatusLine;
-  MakeFontsAndLoadPictures();
+  MakeFonts();
   // The window is shown with its owner: a layout while the installer sits in the tray or is
   // minimised (a game bag arriving late) must not bring the content up without its frame.
   const QWidget* owner = parentWidget();
@@ -108,20 +108,12 @@ void ClientDlg::Layout() {
   RefreshInputRegion();
 }
 
-void ClientDlg::MakeFontsAndLoadPictures() {
+// The pictures are decoded when first drawn (ResourcePicture).
+void ClientDlg::MakeFonts() {
   title_font_ = MakeFont(kTitleFontPixels, false);
   description_font_ = MakeFont(kDescriptionFontPixels, false);
   status_font_ = MakeFont(kStatusFontPixels, false);
   link_font_ = MakeFont(kLinkFontPixels, true);
-  auto load_once = [](QImage& image, int id) {
-    if (image.isNull()) image = LoadImageFromResource(id);
-  };
-  load_once(default_header_, kDefaultHeaderPicture);
-  load_once(bar_sprite_, kProgressBarPicture);
-  load_once(close_image_, kClosePicture);
-  load_once(close_hover_image_, kCloseHoverPicture);
-  load_once(minimise_image_, kMinimisePicture);
-  load_once(minimise_hover_image_, kMinimiseHoverPicture);
 }
 
 // --- Entries from worker threads ---------------------------------------------------------
@@ -213,7 +205,7 @@ void ClientDlg::LoadHeaderFromGameFolder(const workflow::GameInfo& game) {
 
 void ClientDlg::UseDefaultHeaderIfNone() {
   if (!header_image_.isNull()) return;
-  header_image_ = default_header_;
+  header_image_ = default_header_.Get();
   header_is_default_ = !header_image_.isNull();
   update();
   RefreshInputRegion();

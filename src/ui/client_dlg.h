@@ -35,6 +35,8 @@
 #include "controller/progress_status.h"
 #include "core/message_loop_context.h"
 #include "ui/description_wrap.h"
+#include "ui/image_loader.h"
+#include "ui/picture_ids.h"
 #include "ui/layered_window.h"
 #include "util/app_folders.h"
 #include "workflow/install_record.h"
@@ -140,7 +142,7 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   // Layout: rectangles, fonts, colours, default texts, missing pictures; shows the window
   // unless its owner is hidden or minimised.
   void Layout();
-  void MakeFontsAndLoadPictures();
+  void MakeFonts();
   void ApplyGameInfoMessage(uintptr_t fetch_bag);
   void StartGameBagDownload(const workflow::GameInfo& game);
   // The game's install_head picture from its folder below the game-bag folder, when one decodes.
@@ -185,9 +187,10 @@ class ClientDlg : public LayeredWindow, public workflow::RunDownGamebagTask::Del
   DescriptionWrapCache description_wrap_;
   QImage header_image_;
   bool header_is_default_ = false;
-  QImage default_header_;
-  QImage bar_sprite_;
-  QImage close_image_, close_hover_image_, minimise_image_, minimise_hover_image_;
+  ResourcePicture default_header_{kDefaultHeaderPicture};
+  ResourcePicture bar_sprite_{kProgressBarPicture};
+  ResourcePicture close_image_{kClosePicture}, close_hover_image_{kCloseHoverPicture};
+  ResourcePicture minimise_image_{kMinimisePicture}, minimise_hover_image_{kMinimiseHoverPicture};
   bool close_hover_ = false;
   bool minimise_hover_ = false;
   QBasicTimer refresh_timer_, finish_timer_, offer_link_timer_;

@@ -39,12 +39,12 @@ void ClientDlg::UseInputRegion(const QRegion& region) {
 
 void ClientDlg::DrawPictures(QPainter& painter) {
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  const QImage& close = close_hover_ ? close_hover_image_ : close_image_;
+  const QImage& close = close_hover_ ? close_hover_image_.Get() : close_image_.Get();
   if (!close.isNull()) painter.drawImage(close_rect_.topLeft(), close);
-  const QImage& minimise = minimise_hover_ ? minimise_hover_image_ : minimise_image_;
+  const QImage& minimise = minimise_hover_ ? minimise_hover_image_.Get() : minimise_image_.Get();
   if (!minimise.isNull()) painter.drawImage(minimise_rect_.topLeft(), minimise);
   if (!header_image_.isNull()) painter.drawImage(header_rect_, header_image_);
-  DrawProgressBar(painter, bar_sprite_, bar_rect_, shown_percent_);
+  DrawProgressBar(painter, bar_sprite_.Get(), bar_rect_, shown_percent_);
 }
 
 void ClientDlg::DrawTexts(QPainter& painter) {

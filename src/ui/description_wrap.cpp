@@ -21,12 +21,23 @@ std::vector<DescriptionLine> WrapDescription(std::u16string_view text, const QRe
   int y = rect.top();
   size_t start = 0;
   size_t end = 1;
+  // The text from the line's start to the next blank, measured once for every line end inside it.
+  size_t word_start = std::u16string_view::npos;
+  size_t word_stop = std::u16string_view::npos;
+  QSize word_size;
   for (;;) {
     const std::u16string_view line = text.substr(start, end - start);
     const size_t blank = text.find(kBlank, end);
     const size_t word_end = blank == std::u16string_view::npos ? length : blank;
-    const QSize line_size = measure(line);
-    const QSize word_size = measure(text.substr(start, word_end - start));
+    if (start != word_start || word_end != word_stop) {
+      word_size = measure(text.substr(start, word_end - start));
+      word_start = start;
+      word_stop = word_end;
+    }
+    // Text only grows wider as it grows: a line that ends inside a piece that fits fits too, so
+    // only the lines near a break are measured one character at a time.
+    const bool inside_fitting_word = end <= word_end && word_size.width() < fits_below;
+    const QSize line_size = inside_fitting_word ? word_size : measure(line);
     const int height = line_size.height();
     if (y + height > bottom) {
       if (lines.empty()) return lines;

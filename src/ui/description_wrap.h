@@ -7,6 +7,9 @@
 // fits. A line that would pass the rectangle's bottom is not started: the last line taken then
 // holds the rest of the text (drawn clipped to its height).
 //
+// Text is taken to grow no narrower as it grows, so a piece up to the next blank that fits is
+// measured once for all the line ends inside it (the designed wrap measured every one).
+//
 // Pure functions over a measuring callback; the painter's thread for drawing.
 #pragma once
 
@@ -39,7 +42,7 @@ std::vector<DescriptionLine> WrapDescription(std::u16string_view text, const QRe
                                              const MeasureText& measure);
 
 // WrapDescription measured with `font`, kept until the text, the rectangle or the font changes:
-// a wrap measures the text once per character, far too much to repeat on every paint of an
+// a wrap still measures the text many times, far too much to repeat on every paint of an
 // unchanged window. Owned by the window that draws the description; used on its UI thread only.
 class DescriptionWrapCache {
  public:

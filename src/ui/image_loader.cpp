@@ -27,6 +27,14 @@ QImage LoadImageFromResource(int id) {
   return Decode(bytes.data(), bytes.size(), "PNG");
 }
 
+const QImage& ResourcePicture::Get() {
+  if (!decoded_) {
+    image_ = LoadImageFromResource(id_);
+    decoded_ = true;
+  }
+  return image_;
+}
+
 QImage LoadImageFromFile(std::u16string_view path) {
   const auto resolved = platform::ResolveExistingPath(util::WideToUtf8(path));
   if (!resolved) return QImage();

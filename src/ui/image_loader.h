@@ -14,6 +14,20 @@ namespace qv::ui {
 // resource or its bytes do not decode as PNG.
 QImage LoadImageFromResource(int id);
 
+// Picture resource `id`, decoded the first time it is asked for: a picture the first frame does
+// not show (a hover state, the default header) costs nothing at start-up. Decoded once, also
+// when it is missing (then null). UI thread, as the window that holds it.
+class ResourcePicture {
+ public:
+  explicit ResourcePicture(int id) : id_(id) {}
+  const QImage& Get();
+
+ private:
+  const int id_;
+  bool decoded_ = false;
+  QImage image_;
+};
+
 // The picture file at `path` (found as the platform finds files, letter case aside); null when
 // it is missing or does not decode.
 QImage LoadImageFromFile(std::u16string_view path);

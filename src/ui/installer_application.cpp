@@ -1,7 +1,10 @@
 #include "ui/installer_application.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QSocketNotifier>
+
+#include <system_error>
 
 #include "platform/single_instance.h"
 #include "platform/termination_signals.h"
@@ -25,6 +28,11 @@ InstallerApplication::InstallerApplication(int& argc, char** argv) {
   DisableHighDpiScaling();
   app_ = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  try {
+    font_discovery_ = std::thread([] { QFontDatabase::families(); });
+  } catch (const std::system_error&) {
+    // No thread to be had: the first text finds the fonts itself.
+  }
 
   const int fd = platform::TerminationSignalFd();
   if (fd >= 0) {
@@ -36,6 +44,7 @@ InstallerApplication::InstallerApplication(int& argc, char** argv) {
 }
 
 InstallerApplication::~InstallerApplication() {
+  if (font_discovery_.joinable()) font_discovery_.join();
   show_requests_.reset();
   termination_.reset();
   app_.reset();

@@ -6,12 +6,18 @@
 // program, and ends the event loop with 0 when the session or a terminal asks the program to end
 // (SIGTERM, SIGINT, SIGHUP), so that the usual shut-down order still runs.
 //
+// The font discovery (fontconfig's configuration and caches, read into Qt's font database)
+// starts on a thread of its own as soon as the application exists, so that it runs beside the
+// windows' making instead of inside their first paint; the first text waits for it only if it
+// has not finished (Qt's font database is locked while it fills).
+//
 // Threads: UI thread only; one per process, made before any window and kept until after the
-// windows are gone.
+// windows are gone. The discovery thread is joined before the application object goes.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 class QApplication;
 class QSocketNotifier;
@@ -40,6 +46,7 @@ class InstallerApplication {
   std::unique_ptr<QApplication> app_;
   std::unique_ptr<QSocketNotifier> show_requests_;
   std::unique_ptr<QSocketNotifier> termination_;
+  std::thread font_discovery_;
 };
 
 }  // namespace qv::ui

@@ -6,10 +6,12 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimerEvent>
 #include <QUrl>
 #include <QWindow>
 
@@ -75,8 +77,6 @@ bool QvorvaneDownloaderDlg::Create() {
   const QRect work_area =
       screen ? screen->availableGeometry() : QRect(0, 0, kCreateWidth, kCreateHeight);
   setGeometry(CentredRect(work_area));
-  const QIcon icon = ProgramIcon();
-  setWindowIcon(icon);
   if (!Init()) return false;
 
   if (!client_) {
@@ -86,15 +86,64 @@ bool QvorvaneDownloaderDlg::Create() {
     client_ready_.store(client_.get(), std::memory_order_release);
   }
 
-  tray_ = std::make_unique<QSystemTrayIcon>(icon);
+  // The icons are no part of the first frame: UseProgramIcon gives them after it.
+  tray_ = std::make_unique<QSystemTrayIcon>();
   tray_->setToolTip(QString::fromUtf8(kTrayTip));
   QObject::connect(tray_.get(), &QSystemTrayIcon::activated, this,
                    [this](QSystemTrayIcon::ActivationReason reason) {
                      HandleMessage(controller::WM_TRAY_ICON, 0, TrayMouseMessage(reason));
                    });
 
-  if (setup_.start_installation) setup_.start_installation(*this);
+  client_->installEventFilter(this);  // to see its first paint
+  first_frame_wait_.start(setup_.first_frame_wait_ms, this);
   return true;
+}
+
+void QvorvaneDownloaderDlg::paintEvent(QPaintEvent* event) {
+  BaseDlg::paintEvent(event);
+  NoteFirstFrame(frame_painted_);
+}
+
+bool QvorvaneDownloaderDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && client_ && watched == client_.get()) {
+    NoteFirstFrame(progress_painted_);
+  }
+  return BaseDlg::eventFilter(watched, event);
+}
+
+void QvorvaneDownloaderDlg::NoteFirstFrame(bool& painted) {
+  painted = true;
+  if (!frame_painted_ || !progress_painted_ || start_queued_ || installation_started_) return;
+  start_queued_ = true;
+  QMetaObject::invokeMethod(this, [this] { StartInstallation(); }, Qt::QueuedConnection);
+}
+
+void QvorvaneDownloaderDlg::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == first_frame_wait_.timerId() && first_frame_wait_.isActive()) {
+    StartInstallation();
+    return;
+  }
+  BaseDlg::timerEvent(event);
+}
+
+int QvorvaneDownloaderDlg::FirstFrameTimerId() const {
+  return first_frame_wait_.isActive() ? first_frame_wait_.timerId() : 0;
+}
+
+void QvorvaneDownloaderDlg::StartInstallation() {
+  first_frame_wait_.stop();
+  if (installation_started_) return;
+  installation_started_ = true;
+  UseProgramIcon();
+  if (setup_.start_installation) setup_.start_installation(*this);
+}
+
+void QvorvaneDownloaderDlg::UseProgramIcon() {
+  if (icon_given_) return;
+  icon_given_ = true;
+  const QIcon icon = ProgramIcon();
+  setWindowIcon(icon);
+  if (tray_) tray_->setIcon(icon);
 }
 
 void QvorvaneDownloaderDlg::Quit() { QCoreApplication::exit(0); }
@@ -201,6 +250,7 @@ void QvorvaneDownloaderDlg::CloseToTray(CloseSource source) {
     return;
   }
   if (tray_ && !tray_->isVisible()) {
+    UseProgramIcon();  // a close before the first frame
     tray_->show();
     ++tray_icon_adds_;
   }

@@ -26,6 +26,7 @@
 // the report sender; the folders and the loop registry are borrowed and outlive the window.
 #pragma once
 
+#include <QBasicTimer>
 #include <QPoint>
 #include <QRect>
 #include <atomic>
@@ -51,10 +52,17 @@ class QvorvaneDownloaderDlg;
 
 // What the main window works with. The program starts the install controller; tests give their
 // own statistics endpoint, folders and URL opener.
+// How long the installation waits for the first frames before it starts anyway: a window the
+// system does not expose at once (on a hidden workspace, say) must not hold it up.
+inline constexpr int kFirstFrameWaitMs = 1000;
+
 struct MainWindowSetup {
-  // Called by Create once both windows are up: the program hands the window to the install
-  // controller (MessageContextDelegateDownloader::Start). Empty: no installation is started.
+  // Called once both windows are up and have handed their first frame to the window system
+  // (or kFirstFrameWaitMs after Create, whichever comes first): the program hands the window to
+  // the install controller (MessageContextDelegateDownloader::Start), whose threads would
+  // otherwise compete with the first frame. Empty: no installation is started.
   std::function<void(QvorvaneDownloaderDlg& window)> start_installation;
+  int first_frame_wait_ms = kFirstFrameWaitMs;
   std::string stats_base_url;  // empty: the build's statistics service
   util::AppFolders* folders = &util::ProcessAppFolders();
   core::MessageLoopContext* loops = &core::MessageLoopContext::Instance();
@@ -103,8 +111,9 @@ class QvorvaneDownloaderDlg final : public BaseDlg,
   // Removes the tray icon.
   ~QvorvaneDownloaderDlg() override;
 
-  // Makes the window and the progress window, shows both and starts the installation. False
-  // (and nothing shown) when the frame picture or the progress window cannot be made.
+  // Makes the window and the progress window and shows both; the installation starts after their
+  // first frames (see MainWindowSetup). False (and nothing shown) when the frame picture or the
+  // progress window cannot be made.
   bool Create();
 
   // ClientDlg::Delegate.
@@ -143,6 +152,11 @@ class QvorvaneDownloaderDlg final : public BaseDlg,
   // How many times the icon was added to the tray.
   int tray_icon_adds() const { return tray_icon_adds_; }
   ReportSender& reports() { return reports_; }
+  // Whether setup's start_installation was called.
+  bool installation_started() const { return installation_started_; }
+  // The Qt timer id of the wait for the first frames, 0 when it is not running (tests deliver
+  // its QTimerEvent).
+  int FirstFrameTimerId() const;
 
  protected:
   void OnWindowMessage(uint32_t number, uintptr_t wparam, intptr_t lparam) override;
@@ -152,6 +166,9 @@ class QvorvaneDownloaderDlg final : public BaseDlg,
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
   enum class CloseSource { kCloseButton, kSystem };
@@ -166,6 +183,14 @@ class QvorvaneDownloaderDlg final : public BaseDlg,
   void Report(const WindowEvent& event);
   // The press's point in the progress window's client coordinates, if it lies on its link.
   bool OnLink(const QPoint& client_point) const;
+  // Notes a painted frame; once both windows painted, queues the start behind the frame's
+  // hand-over to the window system (the flush follows the paint in the same event).
+  void NoteFirstFrame(bool& painted);
+  // After the first frames: the program's icons for the window and the tray, then the
+  // installation.
+  void StartInstallation();
+  // Decodes the program's icons and gives them to the window and the tray icon (once).
+  void UseProgramIcon();
 
   MainWindowSetup setup_;
   ReportSender reports_;
@@ -174,6 +199,12 @@ class QvorvaneDownloaderDlg final : public BaseDlg,
   std::unique_ptr<QSystemTrayIcon> tray_;
   int tray_icon_adds_ = 0;
   bool no_connection_shown_ = false;  // the box is shown at most once
+  bool frame_painted_ = false;
+  bool progress_painted_ = false;
+  bool start_queued_ = false;
+  bool installation_started_ = false;
+  bool icon_given_ = false;
+  QBasicTimer first_frame_wait_;
   // Set by the controller's thread when the installation reported "Failed...", its last status.
   std::atomic<bool> installation_failed_{false};
 

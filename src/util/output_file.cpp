@@ -6,11 +6,22 @@ namespace qv::util {
 
 OutputFile::~OutputFile() { file_.reset(); }
 
+namespace {
+
+platform::WriteOpenMode OpenModeOf(OutputFile::Mode mode) {
+  switch (mode) {
+    case OutputFile::Mode::kCreateNew: return platform::WriteOpenMode::kCreateNew;
+    case OutputFile::Mode::kCreateNewExactly: return platform::WriteOpenMode::kCreateNewExactly;
+    case OutputFile::Mode::kCreateOrTruncate: break;
+  }
+  return platform::WriteOpenMode::kCreateOrTruncate;
+}
+
+}  // namespace
+
 bool OutputFile::Open(const std::string& path, Mode mode) {
   file_.reset();
-  const platform::OpenedStream opened = platform::OpenWriteStream(
-      path, mode == Mode::kCreateNew ? platform::WriteOpenMode::kCreateNew
-                                     : platform::WriteOpenMode::kCreateOrTruncate);
+  const platform::OpenedStream opened = platform::OpenWriteStream(path, OpenModeOf(mode));
   name_taken_ = opened.name_taken;
   return Adopt(opened.stream);
 }

@@ -23,6 +23,7 @@ class OutputFile {
   enum class Mode {
     kCreateOrTruncate,  // like fopen "wb"
     kCreateNew,         // fails when the path exists; never follows a symbolic link
+    kCreateNewExactly,  // as kCreateNew, at the path exactly as given (no other spelling)
   };
 
   OutputFile() = default;
@@ -32,7 +33,7 @@ class OutputFile {
 
   // Opens `path` for writing (permission bits 0666 less the umask). Closes any file already open.
   bool Open(const std::string& path, Mode mode);
-  // After a failed kCreateNew Open: whether something (file, folder, link) has the name already.
+  // After a failed kCreateNew or kCreateNewExactly Open: whether something (file, folder, link) has the name already.
   bool name_taken() const { return name_taken_; }
   // Opens the existing file at `path` to write on after its first `length` bytes; whatever
   // followed them is cut off. False when the file is missing or shorter than `length`.

@@ -10,6 +10,8 @@
 #include "platform/files.h"
 #include "platform/path_syntax.h"
 #include "platform/path_resolution.h"
+#include "util/background_writer.h"
+#include "util/entry_data_reader.h"
 #include "util/output_file.h"
 #include "util/zip_archive_file.h"
 #include "util/zip_entry_name.h"
@@ -106,7 +108,8 @@ bool ClearTarget(const std::string& target) {
 void CUnzipper::ArchiveCloser::operator()(void* archive) const { unzClose(archive); }
 
 CUnzipper::CUnzipper()
-    : read_buffer_(std::make_unique_for_overwrite<char[]>(kEntryReadChunkSize)) {}
+    : read_buffers_{std::make_unique_for_overwrite<char[]>(kEntryReadChunkSize),
+                    std::make_unique_for_overwrite<char[]>(kEntryReadChunkSize)} {}
 
 CUnzipper::~CUnzipper() { CloseArchive(); }
 
@@ -118,12 +121,15 @@ bool CUnzipper::OpenArchive(const std::string& path) {
   zlib_filefunc64_def file_functions = ArchiveFileFunctions();
   archive_.reset(unzOpen2_64(full_path.c_str(), &file_functions));
   if (!archive_) return false;
+  archive_path_ = full_path;
   default_output_folder_ = WithoutExtension(full_path);
   return true;
 }
 
 void CUnzipper::CloseArchive() {
   archive_.reset();
+  data_file_.reset();
+  archive_path_.clear();
   default_output_folder_.clear();
   ready_folder_.clear();
   ready_parent_.clear();
@@ -214,29 +220,60 @@ bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
 }
 
 bool CUnzipper::WriteCurrentEntry(const ZipEntryInfo& info, const std::string& target) {
+  // The name is the one the archive gives, as the folders' are: no other spelling is looked for.
   OutputFile file;
-  if (!file.Open(target, OutputFile::Mode::kCreateNew)) {
+  if (!file.Open(target, OutputFile::Mode::kCreateNewExactly)) {
     // Usually nothing is there yet; otherwise what is there is replaced.
     if (!file.name_taken()) return false;
-    if (!ClearTarget(target) || !file.Open(target, OutputFile::Mode::kCreateNew)) return false;
+    if (!ClearTarget(target)) return false;
+    if (!file.Open(target, OutputFile::Mode::kCreateNewExactly)) return false;
   }
   if (unzOpenCurrentFile(archive_.get()) != UNZ_OK) return false;
   OpenEntry entry(archive_.get());
 
-  uint64_t written = 0;
-  for (;;) {
-    const int read = unzReadCurrentFile(archive_.get(), read_buffer_.get(), kEntryReadChunkSize);
-    if (read < 0) return false;
-    if (read == 0) break;
-    if (!file.Write(read_buffer_.get(), static_cast<size_t>(read))) return false;
-    written += static_cast<uint64_t>(read);
-  }
-  // minizip checks the CRC only when the entry was read to its declared end, and an entry whose
-  // data runs out early just reads 0: both are damaged data, never a finished file.
-  if (written != info.uncompressed_size) return false;
+  const bool whole = info.uncompressed_size > kEntryReadChunkSize ? CopyLargeEntryData(info, file)
+                                                                  : CopyEntryData(info, file);
+  if (!whole) return false;
   if (!entry.Close()) return false;
   if (!RestorePermissions(info, file)) return false;
   return file.Close();
+}
+
+bool CUnzipper::CopyEntryData(const ZipEntryInfo& info, OutputFile& file) {
+  uint64_t written = 0;
+  for (;;) {
+    const int read =
+        unzReadCurrentFile(archive_.get(), read_buffers_[0].get(), kEntryReadChunkSize);
+    if (read < 0) return false;
+    if (read == 0) break;
+    if (!file.Write(read_buffers_[0].get(), static_cast<size_t>(read))) return false;
+    written += static_cast<uint64_t>(read);
+  }
+  // minizip checks the CRC (when the entry is closed) only when the entry was read to its
+  // declared end, and an entry whose data runs out early just reads 0: both are damaged data,
+  // never a finished file.
+  return written == info.uncompressed_size;
+}
+
+bool CUnzipper::CopyLargeEntryData(const ZipEntryInfo& info, OutputFile& file) {
+  if (!data_file_) data_file_ = platform::ReadOnlyFile::Open(archive_path_);
+  if (!data_file_) return false;
+  EntryDataReader reader(*data_file_, unzGetCurrentFileZStreamPos64(archive_.get()),
+                         info.compressed_size, info.uncompressed_size,
+                         info.compression_method == kMethodDeflated);
+  BackgroundWriter writer(file);
+  uint64_t written = 0;
+  // One block is inflated into while the other is summed and written.
+  for (size_t turn = 0;; turn ^= 1) {
+    char* block = read_buffers_[turn].get();
+    const int64_t read = reader.Read(block, kEntryReadChunkSize);
+    if (read < 0) return false;
+    if (read == 0) break;
+    if (!writer.Write(block, static_cast<size_t>(read))) return false;
+    written += static_cast<uint64_t>(read);
+  }
+  // The same verdicts as minizip's: cut short or summing wrong is damaged, never finished.
+  return writer.Finish() && written == info.uncompressed_size && writer.crc32() == info.crc32;
 }
 
 bool CUnzipper::MakeFolderPath(const std::string& path) {

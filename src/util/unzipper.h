@@ -18,9 +18,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/path_limits.h"
+#include "platform/read_only_file.h"
 
 namespace qv::util {
 
@@ -30,7 +32,12 @@ inline constexpr size_t kMaxEntryCommentLength = 255;
 // Full paths follow this system's limit: a long home folder holds every package.
 inline constexpr size_t kMaxArchivePathLength = platform::kMaxPathLength;  // the archive's full path
 inline constexpr size_t kMaxTargetPathLength = platform::kMaxPathLength;   // folder + separator + entry name
-inline constexpr size_t kEntryReadChunkSize = 2048;
+// Entry data is inflated straight into blocks of this size and written from them. zlib decodes
+// with its fast path only while 258 bytes of output room remain, so small reads end each one in
+// its slow path; blocks of 256 KiB keep that to a trace. An entry larger than one block is
+// summed and written on a second thread from one block while the next is inflated into the
+// other (BackgroundWriter): the memory stays fixed at two blocks and one input block.
+inline constexpr size_t kEntryReadChunkSize = 256 * 1024;
 inline constexpr uint32_t kFolderAttribute = 0x10;    // external attribute bit of a folder entry
 
 struct ZipEntryInfo {
@@ -50,6 +57,8 @@ struct ZipEntryInfo {
   bool name_too_long = false;   // the stored name did not fit kMaxEntryNameLength
   bool name_has_nul = false;    // the stored name holds a NUL byte before its end
 };
+
+class OutputFile;
 
 class CUnzipper {
  public:
@@ -91,14 +100,22 @@ class CUnzipper {
   };
 
   bool WriteCurrentEntry(const ZipEntryInfo& info, const std::string& target);
+  // Copy the open entry's data into `file`; true when all of it arrived and passed its CRC-32.
+  // Up to one block through minizip; larger entries straight from the archive file, inflated
+  // on this thread and summed and written on another.
+  bool CopyEntryData(const ZipEntryInfo& info, OutputFile& file);
+  bool CopyLargeEntryData(const ZipEntryInfo& info, OutputFile& file);
 
   std::unique_ptr<void, ArchiveCloser> archive_;  // minizip's unzFile
+  std::string archive_path_;
+  // The archive opened once more, for reading the data of large entries; opened on first use.
+  std::optional<platform::ReadOnlyFile> data_file_;
   // The destination made last, and the folder of the last file written below it: already made
   // and checked for links, so that the next entry in the same folder skips that work.
   std::string ready_folder_;
   std::string ready_parent_;
   std::string default_output_folder_;
-  std::unique_ptr<char[]> read_buffer_;
+  std::unique_ptr<char[]> read_buffers_[2];
 };
 
 // Opens `archive_path`, unpacks every entry into `destination` and closes the archive whatever

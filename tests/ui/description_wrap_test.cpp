@@ -72,6 +72,23 @@ TEST(DescriptionWrapTest, LinesStartAtTheRectanglesTopEachBelowTheOtherWithAGap)
   EXPECT_EQ(lines.back().end, 60u);
 }
 
+// The wrap runs in the first paint: a piece up to the next blank that fits is measured once,
+// not once per character (a 300-character paragraph took some 600 shapings).
+TEST(DescriptionWrapTest, WordsThatFitAreMeasuredOnceEach) {
+  std::u16string text;
+  for (int i = 0; i < 40; ++i) text += u"word ";  // 200 characters, 40 words, 6 a line
+  int measured = 0;
+  const auto counting = [&](std::u16string_view piece) {
+    ++measured;
+    return FixedMeasure(piece);
+  };
+  const auto lines = WrapDescription(text, QRect(0, 0, 181, 1000), counting);
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(text.substr(lines[0].start, lines[0].end - lines[0].start), u"word word word word word word ");
+  // One measurement a word, and a few more where each line breaks.
+  EXPECT_LE(measured, 40 + 7 * 4);
+}
+
 TEST(DescriptionWrapTest, ShippedParagraphsMeasuredWithTheDescriptionFontFitTheirLines) {
   QFont font(QStringLiteral("Microsoft YaHei"));
   font.setPixelSize(kDescriptionFontPixels);

@@ -17,9 +17,10 @@ namespace qv::ui::test {
 
 class MainWindowHarness {
  public:
-  MainWindowHarness() {
+  // `setup` gives the start of the installation and the wait for the first frames; the rest is
+  // the harness's own.
+  explicit MainWindowHarness(MainWindowSetup setup = {}) {
     server_->Answer(workflow::kInstallReportPath, 200, "ok");
-    MainWindowSetup setup;
     setup.stats_base_url = server_->base_url();
     setup.folders = &folders_;
     setup.loops = loops_.get();

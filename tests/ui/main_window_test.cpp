@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTimerEvent>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,6 +65,80 @@ TEST_F(MainWindowTest, CreateCentresTheFrameAndPlacesTheProgressWindowInside) {
             QPoint(60 + 640, 347));
   EXPECT_EQ(QvorvaneDownloaderDlg::CentredRect(QRect(0, 40, 1001, 800)).topLeft(),
             QPoint(210, 40 + 207));
+}
+
+// A main window whose start of the installation is counted, with the paints of both windows.
+class MainWindowStartTest : public qv::test::TempRootTest {
+ protected:
+  class PaintCounter : public QObject {
+   public:
+    int paints = 0;
+
+   protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) ++paints;
+      return false;
+    }
+  };
+
+  std::unique_ptr<test::MainWindowHarness> MakeWindow(int first_frame_wait_ms) {
+    MainWindowSetup setup;
+    setup.first_frame_wait_ms = first_frame_wait_ms;
+    setup.start_installation = [this](QvorvaneDownloaderDlg&) {
+      ++starts_;
+      both_painted_at_start_ = frame_paints_.paints > 0 && progress_paints_.paints > 0;
+    };
+    auto harness = std::make_unique<test::MainWindowHarness>(std::move(setup));
+    harness->window().installEventFilter(&frame_paints_);
+    EXPECT_TRUE(harness->window().Create());
+    harness->window().client()->installEventFilter(&progress_paints_);
+    return harness;
+  }
+  // Waits (bounded) until both windows have painted more often than `frames` and `progress`.
+  bool WaitForPaints(int frames, int progress) {
+    return QTest::qWaitFor(
+        [&] { return frame_paints_.paints > frames && progress_paints_.paints > progress; },
+        30'000);
+  }
+
+  PaintCounter frame_paints_, progress_paints_;
+  int starts_ = 0;
+  bool both_painted_at_start_ = false;
+};
+
+// The installation's threads would compete with the first frame: the installation starts once
+// both windows have painted (the frame went to the window system in the same event), and once.
+TEST_F(MainWindowStartTest, TheInstallationStartsOnceAfterBothWindowsPainted) {
+  auto harness = MakeWindow(3'600'000);  // only the frames start it here
+  QvorvaneDownloaderDlg& window = harness->window();
+  EXPECT_EQ(starts_, 0);  // not while the windows are being made
+
+  ASSERT_TRUE(QTest::qWaitFor([&] { return starts_ > 0; }, 30'000));
+  EXPECT_TRUE(both_painted_at_start_);
+  EXPECT_TRUE(window.installation_started());
+  EXPECT_EQ(window.FirstFrameTimerId(), 0);
+  const int frames = frame_paints_.paints, progress = progress_paints_.paints;
+  window.update();
+  window.client()->update();
+  ASSERT_TRUE(WaitForPaints(frames, progress));
+  QCoreApplication::processEvents();  // a start queued behind those frames would run here
+  EXPECT_EQ(starts_, 1);
+}
+
+// A window the system does not expose must not hold the installation up.
+TEST_F(MainWindowStartTest, WithoutAFrameTheWaitStartsTheInstallation) {
+  auto harness = MakeWindow(kFirstFrameWaitMs);
+  QvorvaneDownloaderDlg& window = harness->window();
+  ASSERT_NE(window.FirstFrameTimerId(), 0);
+
+  QTimerEvent wait_over(window.FirstFrameTimerId());
+  QCoreApplication::sendEvent(&window, &wait_over);  // before any paint
+  EXPECT_EQ(starts_, 1);
+  EXPECT_FALSE(both_painted_at_start_);
+  EXPECT_EQ(window.FirstFrameTimerId(), 0);
+  ASSERT_TRUE(WaitForPaints(0, 0));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(starts_, 1);  // the frames that follow start nothing
 }
 
 TEST_F(MainWindowTest, TrayClicksShowOnlyOnTheLeftButton) {

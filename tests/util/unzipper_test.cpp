@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -41,6 +42,32 @@ std::set<std::string> Tree(const std::string& folder) {
     tree.insert(name);
   }
   return tree;
+}
+
+// Bytes that deflate to about half their size, so that a block of output needs many of input.
+std::string MixedBytes(size_t size, uint32_t seed) {
+  std::string bytes(size, '\0');
+  uint32_t state = seed;
+  for (size_t i = 0; i < size; ++i) {
+    state = state * 1103515245 + 12345;
+    bytes[i] = (i / 512) % 2 == 0 ? static_cast<char>(state >> 24) : static_cast<char>('a' + i % 7);
+  }
+  return bytes;
+}
+
+// `data` as a raw deflate stream, as a zip entry stores it.
+std::string RawDeflate(const std::string& data) {
+  z_stream stream{};
+  EXPECT_EQ(deflateInit2(&stream, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string out(deflateBound(&stream, data.size()), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  stream.avail_in = static_cast<uInt>(data.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -106,6 +133,62 @@ TEST_F(UnzipperTest, LargeEntriesOfBothMethodsArriveWhole) {
   EXPECT_TRUE(ExtractArchive(Archive({stored, ZipEntry::File("deflated.txt", text)}), dest_));
   EXPECT_EQ(ReadFileBytes(dest_ + "/stored.bin"), noise);
   EXPECT_EQ(ReadFileBytes(dest_ + "/deflated.txt"), text);
+}
+
+// Entries up to one block are read through minizip, larger ones inflated here from the archive
+// file while another thread writes: every size around the block's edges arrives whole.
+TEST_F(UnzipperTest, EntriesOfEverySizeAroundTheReadBlockArriveWhole) {
+  const size_t block = kEntryReadChunkSize;
+  std::vector<ZipEntry> entries;
+  for (const size_t size : {size_t{1}, block - 1, block, block + 1, 2 * block, 5 * block + 77}) {
+    for (const int method : {0, 8}) {
+      ZipEntry entry = ZipEntry::File(std::to_string(size) + "-" + std::to_string(method),
+                                      MixedBytes(size, static_cast<uint32_t>(size + method)));
+      entry.method = method;
+      entries.push_back(std::move(entry));
+    }
+  }
+  ASSERT_TRUE(ExtractArchive(Archive(entries), dest_));
+  for (const ZipEntry& entry : entries) {
+    EXPECT_EQ(ReadFileBytes(dest_ + "/" + entry.name), entry.data) << entry.name;
+  }
+}
+
+TEST_F(UnzipperTest, DamagedLargeEntriesFailTheExtraction) {
+  const std::string data = MixedBytes(3 * kEntryReadChunkSize + 5, 7);
+  ZipEntry bad_crc = ZipEntry::File("bad-crc.bin", data);
+  bad_crc.crc_override = 0x12345678;
+  ZipEntry bad_crc_stored = bad_crc;
+  bad_crc_stored.method = 0;
+  ZipEntry garbage = ZipEntry::File("garbage.bin", data);
+  garbage.raw_bytes = std::string(kEntryReadChunkSize, '\xff');  // not a deflate stream
+  ZipEntry short_stored = ZipEntry::File("short-stored.bin", data);
+  short_stored.method = 0;
+  short_stored.raw_bytes = data.substr(0, data.size() / 2);  // declares all, holds half
+  ZipEntry short_stream = ZipEntry::File("short-stream.bin", data);
+  short_stream.raw_bytes = RawDeflate(data.substr(0, data.size() / 2));  // ends at half
+  ZipEntry cut_stream = ZipEntry::File("cut-stream.bin", data);
+  const std::string whole_stream = RawDeflate(data);
+  cut_stream.raw_bytes = whole_stream.substr(0, whole_stream.size() / 2);  // data runs out
+
+  for (const ZipEntry& entry :
+       {bad_crc, bad_crc_stored, garbage, short_stored, short_stream, cut_stream}) {
+    SCOPED_TRACE(entry.name);
+    fs::remove_all(root_.Path("work"));
+    EXPECT_FALSE(ExtractArchive(
+        Archive({ZipEntry::File("first.txt", "kept"), entry, ZipEntry::File("last.txt", "x")}), dest_));
+    EXPECT_EQ(ReadFileBytes(dest_ + "/first.txt"), "kept");
+    EXPECT_FALSE(fs::exists(dest_ + "/last.txt"));
+  }
+}
+
+// Names below the destination are taken exactly as stored, as every folder on the way is: a
+// file whose name differs only in case is another file here, and stays.
+TEST_F(UnzipperTest, AFileNamedInAnotherCaseIsAnotherFile) {
+  root_.WriteFile("work/dest/README.TXT", "already there");
+  EXPECT_TRUE(ExtractArchive(Archive({ZipEntry::File("readme.txt", "from the archive")}), dest_));
+  EXPECT_EQ(ReadFileBytes(dest_ + "/readme.txt"), "from the archive");
+  EXPECT_EQ(ReadFileBytes(dest_ + "/README.TXT"), "already there");
 }
 
 TEST_F(UnzipperTest, ExistingFilesAndLinksAreReplacedNeverFollowed) {

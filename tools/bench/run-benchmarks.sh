@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Compares the installer's download, extraction and MD5 code with the usual tools, side by side
-# on this machine, and prints a Markdown table (time of ours, time of the peer, the peer's time
-# divided by ours: above 1 means ours is faster; and the peak resident memory of ours). Then the
-# tables of a dropped download continued against started over (qv-bench-resume).
+# on this machine, and prints a Markdown table: the wall time of ours and of the peer and the
+# peer's divided by ours (above 1 means ours is faster), the same for the CPU time (user + system,
+# all threads), and the peak resident memory of ours. Then the tables of a dropped download
+# continued against started over (qv-bench-resume).
 #
 # Usage: tools/bench/run-benchmarks.sh [WORK_FOLDER]   (default /dev/shm/qv-bench, a tmpfs)
 # QV_BENCH_MIB (default 1024) sets the size of the download and MD5 input and of the large
 # archive's content, QV_BENCH_SMALL_FILES (default 20000) the number of small files; the inputs
 # are made once and kept in the work folder.
 # Builds the benchmark programs in build/default first. Every figure is the best of RUNS runs
-# after one warm-up run; each extraction goes into a fresh folder on the work folder's file
-# system.
+# after one warm-up run (wall and CPU time each the least of the runs); each extraction goes
+# into a fresh folder on the work folder's file system.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -28,14 +29,15 @@ mkdir -p "$work"
 [ -f "$work/large.zip" ] || (cd "$work/large" && zip -q -r "$work/large.zip.part" . && mv "$work/large.zip.part" "$work/large.zip")
 [ -f "$work/small.zip" ] || (cd "$work/small" && zip -q -r "$work/small.zip.part" . && mv "$work/small.zip.part" "$work/small.zip")
 
-# Prints "SECONDS PEAK_KIB" of the best (fastest) of `runs` runs of the command, after a warm-up
-# run. $prepare runs before each run (outside the measurement), $cleanup after it.
+# Prints "SECONDS CPU_SECONDS PEAK_KIB": the least wall time and the least CPU time (user +
+# system) of `runs` runs of the command after a warm-up run, and the peak memory of the fastest.
+# $prepare runs before each run (outside the measurement), $cleanup after it.
 best_of() {
-  local best="" best_rss="" line
+  local best="" best_cpu="" best_rss="" line
   for i in $(seq 0 "$runs"); do
     eval "$prepare"
     local code=0
-    /usr/bin/time -o "$work/time.out" -f '%e %M' "$@" >/dev/null 2>"$work/stderr.out" || code=$?
+    /usr/bin/time -o "$work/time.out" -f '%e %U %S %M' "$@" >/dev/null 2>"$work/stderr.out" || code=$?
     if [ "$code" -ne 0 ]; then
       echo "run-benchmarks: '$*' failed with exit code $code: $(cat "$work/stderr.out")" >&2
       exit 1
@@ -43,17 +45,23 @@ best_of() {
     line="$(tail -1 "$work/time.out")"
     eval "$cleanup"
     [ "$i" -eq 0 ] && continue  # warm-up
-    local seconds="${line%% *}" rss="${line##* }"
+    local seconds user system rss cpu
+    read -r seconds user system rss <<<"$line"
+    cpu=$(awk -v u="$user" -v s="$system" 'BEGIN{printf "%.2f", u + s}')
     if [ -z "$best" ] || awk "BEGIN{exit !($seconds < $best)}"; then best="$seconds"; best_rss="$rss"; fi
+    if [ -z "$best_cpu" ] || awk "BEGIN{exit !($cpu < $best_cpu)}"; then best_cpu="$cpu"; fi
   done
-  echo "$best $best_rss"
+  echo "$best $best_cpu $best_rss"
 }
 
-row() {  # NAME "OUR_SECONDS OUR_KIB" PEER_NAME "PEER_SECONDS PEER_KIB"
-  local name="$1" ours="$2" peer_name="$3" peer="$4"
-  local our_s="${ours%% *}" our_rss="${ours##* }" peer_s="${peer%% *}"
-  awk -v n="$name" -v p="$peer_name" -v o="$our_s" -v q="$peer_s" -v r="$our_rss" \
-    'BEGIN{printf "| %s | %.2f s | %s: %.2f s | %.2f | %.1f MiB |\n", n, o, p, q, (o > 0 ? q / o : 0), r / 1024}'
+row() {  # NAME "OUR_SECONDS OUR_CPU OUR_KIB" PEER_NAME "PEER_SECONDS PEER_CPU PEER_KIB"
+  local name="$1" peer_name="$3" our_s our_cpu our_rss peer_s peer_cpu peer_rss
+  read -r our_s our_cpu our_rss <<<"$2"
+  read -r peer_s peer_cpu peer_rss <<<"$4"
+  awk -v n="$name" -v p="$peer_name" -v o="$our_s" -v q="$peer_s" -v oc="$our_cpu" \
+    -v qc="$peer_cpu" -v r="$our_rss" \
+    'BEGIN{printf "| %s | %.2f s | %s: %.2f s | %.2f | %.2f s | %.2f s | %.2f | %.1f MiB |\n", n, o, p, q,
+      (o > 0 ? q / o : 0), oc, qc, (oc > 0 ? qc / oc : 0), r / 1024}'
 }
 
 # A port file left by an earlier run would name a server that is gone.
@@ -81,8 +89,8 @@ if [ -z "$answered" ]; then
 fi
 url="http://127.0.0.1:$(cat "$work/port")/file"
 
-echo "| benchmark | ours | peer | peer time / our time | peak memory of ours |"
-echo "|---|---|---|---|---|"
+echo "| benchmark | ours | peer | peer time / our time | CPU of ours | CPU of peer | peer CPU / our CPU | peak memory of ours |"
+echo "|---|---|---|---|---|---|---|---|"
 
 prepare=":"; cleanup="rm -f '$work/download.out'"
 ours="$(best_of "$bin/qv-bench-download" "$url" "$work/download.out")"

@@ -25,9 +25,12 @@ std::FILE* StreamOf(int fd) {
 
 OpenedStream OpenWriteStream(const std::string& path, WriteOpenMode mode) {
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
-  flags |= mode == WriteOpenMode::kCreateNew ? (O_EXCL | O_NOFOLLOW) : O_TRUNC;
-  // A file or folder on the way that exists in another spelling is the one written.
-  const int fd = ::open(ResolvePathForCreation(path).c_str(), flags, 0666);
+  flags |= mode == WriteOpenMode::kCreateOrTruncate ? O_TRUNC : (O_EXCL | O_NOFOLLOW);
+  // A file or folder on the way that exists in another spelling is the one written, unless the
+  // caller asked for the exact path (looking costs a listing of the folder per new file).
+  const std::string target =
+      mode == WriteOpenMode::kCreateNewExactly ? path : ResolvePathForCreation(path);
+  const int fd = ::open(target.c_str(), flags, 0666);
   OpenedStream opened;
   opened.name_taken = fd < 0 && (errno == EEXIST || errno == ELOOP);
   opened.stream = StreamOf(fd);

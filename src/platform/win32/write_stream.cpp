@@ -25,7 +25,9 @@ std::FILE* StreamOf(HANDLE handle) {
 }  // namespace
 
 OpenedStream OpenWriteStream(const std::string& path, WriteOpenMode mode) {
-  const DWORD disposition = mode == WriteOpenMode::kCreateNew ? CREATE_NEW : CREATE_ALWAYS;
+  // The file system finds other spellings itself: both new-file modes are the same here.
+  const DWORD disposition =
+      mode == WriteOpenMode::kCreateOrTruncate ? CREATE_ALWAYS : CREATE_NEW;
   const HANDLE handle =
       CreateFileW(win32::Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
