@@ -50,6 +50,15 @@ class OpenEntry {
 
 std::string FullPath(const std::string& path) { return platform::AbsolutePath(path); }
 
+// `path` with every separator the system takes written as its own: on Windows a destination
+// given with '/' is then split at its folders like any other.
+std::string WithSystemSeparators(std::string path) {
+  for (char& c : path) {
+    if (platform::kPathSeparators.find(c) != std::string_view::npos) c = platform::kPathSeparator;
+  }
+  return path;
+}
+
 std::string WithoutExtension(const std::string& path) {
   const size_t slash = path.rfind(platform::kPathSeparator);
   const size_t dot = path.rfind('.');
@@ -135,8 +144,9 @@ void CUnzipper::CloseArchive() {
   ready_parent_.clear();
 }
 
-bool CUnzipper::ExtractAllTo(const std::string& folder) {
-  if (!archive_ || folder.empty()) return false;
+bool CUnzipper::ExtractAllTo(const std::string& requested_folder) {
+  if (!archive_ || requested_folder.empty()) return false;
+  const std::string folder = WithSystemSeparators(requested_folder);
   ready_folder_.clear();  // made and checked afresh for every extraction
   ready_parent_.clear();
   if (!MakeFolderPath(folder)) return false;
@@ -182,7 +192,8 @@ bool CUnzipper::ReadEntryInfo(ZipEntryInfo& info) {
 
 bool CUnzipper::ExtractCurrentEntryTo(const std::string& requested_folder) {
   if (!archive_) return false;
-  const std::string& folder = requested_folder.empty() ? default_output_folder_ : requested_folder;
+  const std::string folder =
+      WithSystemSeparators(requested_folder.empty() ? default_output_folder_ : requested_folder);
   if (folder != ready_folder_) {
     ready_parent_.clear();
     if (!MakeFolderPath(folder)) return false;

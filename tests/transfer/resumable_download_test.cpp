@@ -222,8 +222,11 @@ TEST_F(ResumableDownloadTest, ARunCutShortIsContinuedByTheNextRun) {
   ASSERT_TRUE(killed_record);
   EXPECT_GE(killed_record->bytes, kRecordEveryBytes);
   EXPECT_LT(killed_record->bytes, fs::file_size(snapshot + "part"));
-  fs::copy_file(snapshot + "part", PathOf(url), fs::copy_options::overwrite_existing);
-  fs::copy_file(snapshot + "rec", record, fs::copy_options::overwrite_existing);
+  // Removed first: the standard library of the Windows build does not overwrite in copy_file.
+  fs::remove(PathOf(url));
+  fs::remove(record);
+  fs::copy_file(snapshot + "part", PathOf(url));
+  fs::copy_file(snapshot + "rec", record);
   // Someone else's stale file meanwhile, to be sure it is not mistaken for ours.
   fs::copy_file(snapshot + "part", snapshot + "unrelated");
 

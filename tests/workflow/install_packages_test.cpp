@@ -17,6 +17,7 @@
 #include "workflow/registration_keys.h"
 #include "workflow/status_keys.h"
 #include "zip_builders.h"
+#include "system_files.h"
 
 namespace qv::workflow {
 namespace {
@@ -51,16 +52,16 @@ class InstallPackagesTest : public test::InstallStepsMachineTest {
     context_.record.ver_air = 5;
     SetText(context_.record.game_ver, "1.0");
     fs::create_directories(PlatformFolder());
-    root_.WriteFile("home/.local/share/Qvorvane/app/old_only.dll", "old library");
-    root_.WriteFile("home/.local/share/Qvorvane/app/qvorvane.ini", "[General]\nversion=1.0\n");
+    WriteLocalFile("app/old_only.dll", "old library");
+    WriteLocalFile("app/qvorvane.ini", test::ProfileText("[General]\nversion=1.0\n"));
   }
 
-  std::string PlatformFolder() const { return LocalData() + "app/"; }
-  std::string PluginFolder() const { return LocalData() + "plugin/air/"; }
+  std::string PlatformFolder() const { return LocalData() + test::OnThisSystem("app/"); }
+  std::string PluginFolder() const { return LocalData() + test::OnThisSystem("plugin/air/"); }
   std::string GameFilesFolder() const {
-    return ChosenDataFolder() + "install/plugin/" + kGameId + "/app/";
+    return ChosenDataFolder() + test::OnThisSystem("install/plugin/" + std::string(kGameId) + "/app/");
   }
-  std::string DownloadFolder() const { return ChosenDataFolder() + "download/app/"; }
+  std::string DownloadFolder() const { return ChosenDataFolder() + test::OnThisSystem("download/app/"); }
 
   std::string Archive(const std::string& name, const std::vector<ZipEntry>& entries) const {
     const std::string path = root_.Path("tmp/" + name);
@@ -137,17 +138,22 @@ TEST_F(InstallPackagesTest, NewPlatformReplacesTheOldFolderWhole) {
   EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "lib/a.so"), "a");
   EXPECT_FALSE(fs::exists(PlatformFolder() + "old_only.dll"));
   EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "qvorvane.ini"),
-            "[General]\nversion=3.2.1\nver=321\n");
+            test::ProfileText("[General]\nversion=3.2.1\nver=321\n"));
   EXPECT_FALSE(fs::exists(archive));
   for (const auto& entry : fs::directory_iterator(LocalData())) {
     EXPECT_EQ(entry.path().filename().string().find("app."), std::string::npos)
         << "left behind: " << entry.path();
   }
-  EXPECT_NE(FileText(platform::RegistryRoot::kCurrentUser).find("QVorvane"), std::string::npos);
+  if (test::OnWindows()) {  // the system's registry, where the rights are the system's own
+    EXPECT_TRUE(KeyExists(platform::RegistryRoot::kClassesRoot, kProtocolCommandKey));
+  } else {
+    EXPECT_NE(FileText(platform::RegistryRoot::kCurrentUser).find("QVorvane"), std::string::npos);
+  }
   EXPECT_TRUE(server_->RequestsTo(kInstallReportPath).empty());
 }
 
 TEST_F(InstallPackagesTest, TheClientIsMarkedInstalledOnlyOnceEverythingElseIsInPlace) {
+  if (test::OnWindows()) GTEST_SKIP() << test::kStandInRights;
   // A later run takes an App Paths entry for a complete installation, so a run cut short must
   // not leave one behind before its last step. Every write attempt on the machine root is
   // watched (and refused, so everything lands under the current user).
@@ -169,6 +175,7 @@ TEST_F(InstallPackagesTest, TheClientIsMarkedInstalledOnlyOnceEverythingElseIsIn
 }
 
 TEST_F(InstallPackagesTest, FailedRegistrationIsReportedAndTheRunGoesOn) {
+  if (test::OnWindows()) GTEST_SKIP() << test::kStandInRights;
   // A file where the per-user registry folder belongs: that store cannot be written, even by root.
   root_.WriteFile("home/.config/qvorvane-registry", "");
   EXPECT_TRUE(Install("", PlatformArchive(), false));
@@ -179,7 +186,7 @@ TEST_F(InstallPackagesTest, FailedRegistrationIsReportedAndTheRunGoesOn) {
   EXPECT_NE(reports[0].body.find("regedit_fail"), std::string::npos) << reports[0].body;
   EXPECT_EQ(steps_, "EEEIII");
   EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "qvorvane.ini"),
-            "[General]\nversion=3.2.1\nver=321\n");
+            test::ProfileText("[General]\nversion=3.2.1\nver=321\n"));
 }
 
 TEST_F(InstallPackagesTest, DamagedPlatformArchiveKeepsTheOldFolderAndRegistersNothing) {
@@ -207,7 +214,7 @@ TEST_F(InstallPackagesTest, DamagedPlatformArchiveKeepsTheOldFolderAndRegistersN
     EXPECT_FALSE(Install("", archive, false));
 
     EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "old_only.dll"), "old library");
-    EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "qvorvane.ini"), "[General]\nversion=1.0\n");
+    EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "qvorvane.ini"), test::ProfileText("[General]\nversion=1.0\n"));
     EXPECT_FALSE(fs::exists(PlatformFolder() + "QVorvane.exe"));
     EXPECT_FALSE(fs::exists(LocalData() + "app.staging"));
     EXPECT_FALSE(fs::exists(LocalData() + "escaped"));
@@ -241,8 +248,8 @@ TEST_F(InstallPackagesTest, ASwapCutBetweenItsRenamesGetsThePreviousClientBack) 
   for (const bool archive_is_damaged : {true, false}) {
     SCOPED_TRACE(archive_is_damaged ? "damaged archive" : "good archive");
     // A run that ended after moving the previous client aside and before moving the new one in.
-    root_.WriteFile("home/.local/share/Qvorvane/app.previous/old_only.dll", "old library");
-    root_.WriteFile("home/.local/share/Qvorvane/app.staging/half.dll", "half");
+    WriteLocalFile("app.previous/old_only.dll", "old library");
+    WriteLocalFile("app.staging/half.dll", "half");
     fs::remove_all(PlatformFolder());
     const std::string archive =
         archive_is_damaged
@@ -259,7 +266,7 @@ TEST_F(InstallPackagesTest, ASwapCutBetweenItsRenamesGetsThePreviousClientBack) 
 }
 
 TEST_F(InstallPackagesTest, OnlyAMissingOrEmptyPlatformFolderIsRestoredFromItsRetiredCopy) {
-  root_.WriteFile("home/.local/share/Qvorvane/app.previous/stale.dll", "stale");
+  WriteLocalFile("app.previous/stale.dll", "stale");
   EXPECT_FALSE(RestoreInterruptedSwap(W(PlatformFolder())));  // the live folder is there
   EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "old_only.dll"), "old library");
 
@@ -272,7 +279,7 @@ TEST_F(InstallPackagesTest, OnlyAMissingOrEmptyPlatformFolderIsRestoredFromItsRe
 }
 
 TEST_F(InstallPackagesTest, RuntimePluginReplacesItsFolderAndIsRecorded) {
-  root_.WriteFile("home/.local/share/Qvorvane/plugin/air/stale.dll", "stale");
+  WriteLocalFile("plugin/air/stale.dll", "stale");
   SetGame("312", "");
   const std::string package =
       Archive("qvorairinstall_1.tmp", {ZipEntry::File("air/runtime.so", "runtime")});
@@ -283,7 +290,7 @@ TEST_F(InstallPackagesTest, RuntimePluginReplacesItsFolderAndIsRecorded) {
   EXPECT_FALSE(fs::exists(PluginFolder() + "stale.dll"));
   EXPECT_FALSE(fs::exists(package));
   EXPECT_EQ(test::ReadFileBytes(PlatformFolder() + "qvorvane.ini"),
-            "[General]\nair_ver=5\nu_air_state=3\nversion=3.2.1\nver=321\n");
+            test::ProfileText("[General]\nair_ver=5\nu_air_state=3\nversion=3.2.1\nver=321\n"));
 }
 
 TEST_F(InstallPackagesTest, DamagedRuntimePluginIsNotRecordedAsInstalled) {
@@ -304,7 +311,8 @@ TEST_F(InstallPackagesTest, GamePackageIsKeptListedAndRecordedOnlyWhenItPassesIt
   const std::string empty_list = "<?xml version=\"1.0\"?>\n<app_list />\n";
   root_.WriteFile(fs::relative(DownloadFolder() + "list.dat", root_.path()).string(), empty_list);
   const std::string kept_copy = DownloadFolder() + kGameId + "_1.0_5.dat";
-  const std::string info = ChosenDataFolder() + "install/plugin/" + kGameId + "/info.ini";
+  const std::string info =
+      ChosenDataFolder() + test::OnThisSystem("install/plugin/" + std::string(kGameId) + "/info.ini");
 
   // Failing: the files stay where they were unpacked, but nothing vouches for them.
   std::string package = GamePackage(false);
@@ -322,7 +330,7 @@ TEST_F(InstallPackagesTest, GamePackageIsKeptListedAndRecordedOnlyWhenItPassesIt
   EXPECT_EQ(test::ReadFileBytes(GameFilesFolder() + kGameProgram), kGameProgramBytes);
   const std::string list = *test::ReadFileBytes(DownloadFolder() + "list.dat");
   EXPECT_NE(list.find("local_path=\"" + kept_copy + "\""), std::string::npos) << list;
-  EXPECT_EQ(test::ReadFileBytes(info), "[General]\nversion=1.0\nver_code=5\nstate=0\n");
+  EXPECT_EQ(test::ReadFileBytes(info), test::ProfileText("[General]\nversion=1.0\nver_code=5\nstate=0\n"));
 }
 
 TEST_F(InstallPackagesTest, GamePackageWithAnIdThatIsNoPlainNameWritesNothing) {

@@ -1,6 +1,7 @@
 #include "install_steps_machine.h"
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/files.h"
 #include "platform/known_folders.h"
@@ -19,6 +20,15 @@ InstallStepsMachineTest::InstallStepsMachineTest() {
 
 std::string InstallStepsMachineTest::LocalData() const {
   return platform::LocalAppDataFolder() + OnThisSystem("/Qvorvane/");
+}
+
+void InstallStepsMachineTest::WriteLocalFile(std::string_view relative,
+                                             std::string_view bytes) const {
+  const std::filesystem::path file = FsPath(LocalData() + OnThisSystem(relative));
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << file.string();
 }
 
 void InstallStepsMachineTest::RememberDataFolder(std::string_view value) const {

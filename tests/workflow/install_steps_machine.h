@@ -30,6 +30,8 @@ class InstallStepsMachineTest : public RegistryMachineTest {
   // profile on Windows (the system's known folder).
   std::string LocalData() const;
   std::string ConfigIni() const { return LocalData() + "config.ini"; }
+  // Writes `bytes` to the file `relative` ('/'-separated) below LocalData(), making its folders.
+  void WriteLocalFile(std::string_view relative, std::string_view bytes) const;
   // The data folder the drive choice gives on this machine.
   std::string ChosenDataFolder() const { return DriveD() + OnThisSystem("QVorvane/"); }
 

@@ -121,7 +121,7 @@ TEST_F(PackageDownloadsTest, EachAttemptGoesToTheUrlsOwnFileAndContinuesIt) {
                      {tools::RangedPacing{kSize / 2}});
   PackageDownloads downloads(task_.View(), endpoints_);
   const std::u16string platform_file =
-      util::Utf8ToWide(transfer::PartialDownloadPath(root_.temp_dir() + "/",
+      util::Utf8ToWide(transfer::PartialDownloadPath(root_.Path("tmp/"),
                                                      FieldText(task_.record.url)));
 
   std::u16string path;

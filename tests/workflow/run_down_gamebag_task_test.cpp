@@ -18,6 +18,7 @@
 #include "util/app_folders.h"
 #include "workflow/game_bag_record.h"
 #include "zip_builders.h"
+#include "system_files.h"
 
 namespace qv::workflow {
 namespace {
@@ -56,7 +57,7 @@ class RunDownGamebagTaskTest : public test::TempRootTest {
   void SetUrl(const std::string& url) {
     std::strncpy(game_.url, url.c_str(), sizeof(game_.url) - 1);
   }
-  std::string GameFolder() const { return root_.data_home() + "/Qvorvane/gamebag/1001/"; }
+  std::string GameFolder() const { return test::LocalAppDataPath("Qvorvane/gamebag/1001/"); }
   std::string BagBytes(const std::vector<ZipEntry>& entries) const {
     const std::string path = root_.Path("bag.zip");
     test::BuildZipWithMinizip(path, entries);
@@ -82,8 +83,8 @@ TEST_F(RunDownGamebagTaskTest, BagIsUnpackedAndItsVersionRecorded) {
   EXPECT_TRUE(RunTask());
 
   EXPECT_EQ(test::ReadFileBytes(GameFolder() + "header.png"), "picture");
-  EXPECT_EQ(test::ReadFileBytes(GameFolder() + "icon/game.ico"), "icon");
-  EXPECT_EQ(test::ReadFileBytes(GameFolder() + "cfg.ini"), "[main]\nver=7\n");
+  EXPECT_EQ(test::ReadFileBytes(GameFolder() + test::OnThisSystem("icon/game.ico")), "icon");
+  EXPECT_EQ(test::ReadFileBytes(GameFolder() + "cfg.ini"), test::ProfileText("[main]\nver=7\n"));
   EXPECT_EQ(ReadGameBagVersion("1001", folders_), 7);
   EXPECT_TRUE(TempFolderIsEmpty());
   EXPECT_EQ(delegate_.calls(), (std::vector<std::pair<std::string, bool>>{{"1001", true}}));
@@ -151,8 +152,8 @@ TEST_F(RunDownGamebagTaskTest, GameIdThatIsNoPlainNameNeverBecomesAPath) {
   server_->Answer(kBagPath, 200, BagBytes({ZipEntry::File("header.png", "picture")}));
   std::strncpy(game_.game_id, "..", sizeof(game_.game_id) - 1);
   EXPECT_FALSE(RunTask());
-  EXPECT_FALSE(fs::exists(root_.data_home() + "/Qvorvane/header.png"));
-  EXPECT_FALSE(fs::exists(root_.data_home() + "/Qvorvane/cfg.ini"));
+  EXPECT_FALSE(fs::exists(test::LocalAppDataPath("Qvorvane/header.png")));
+  EXPECT_FALSE(fs::exists(test::LocalAppDataPath("Qvorvane/cfg.ini")));
   EXPECT_TRUE(TempFolderIsEmpty());
 }
 

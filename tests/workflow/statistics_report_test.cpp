@@ -18,6 +18,7 @@
 #include "util/text_conversion.h"
 #include "virtual_clock.h"
 #include "workflow/url_encode.h"
+#include "system_files.h"
 
 namespace qv::workflow {
 namespace {
@@ -173,7 +174,7 @@ TEST_F(StatisticsReportTest, AStopEndsTheReportAtOnce) {
 TEST_F(StatisticsReportTest, ReportsGoToTheServiceAndTheInstallersConfigFile) {
   const ReportTarget target = MakeReportTarget("http://stats.test", nullptr);
   EXPECT_EQ(target.url, "http://stats.test/client/install");
-  EXPECT_EQ(util::WideToUtf8(target.config_ini), root_.data_home() + "/Qvorvane/config.ini");
+  EXPECT_EQ(util::WideToUtf8(target.config_ini), qv::test::LocalAppDataPath("Qvorvane/config.ini"));
 }
 
 TEST(UrlEncodeTest, KeepsUnreservedBytesAndEncodesTheRest) {

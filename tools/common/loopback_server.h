@@ -15,6 +15,11 @@
 #pragma once
 
 #include <httplib.h>
+#if defined(_WIN32)
+// The library brings in <windows.h>, whose A/W macros would rename the platform layer's own
+// functions in every file that includes this one.
+#include "platform/win32/windows_api.h"
+#endif
 
 #include <atomic>
 #include <cstdint>

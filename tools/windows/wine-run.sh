@@ -33,6 +33,8 @@ rm -f "$prefix/.ready"
 export WINEPREFIX="$prefix"
 status=0
 "$wine" "$@" || status=$?
+# A program that ends before it printed anything otherwise leaves no trace in the test's log.
+[ "$status" -eq 0 ] || echo "wine-run: $1 ended with status $status" >&2
 # Whatever the program left running in its prefix (a console host, a child it ended but whose
 # helpers linger) goes with the prefix: the trap ends the prefix's server and its processes
 # rather than waiting for them.
