@@ -105,6 +105,9 @@ void QvorvaneDownloaderDlg::paintEvent(QPaintEvent* event) {
 }
 
 bool QvorvaneDownloaderDlg::eventFilter(QObject* watched, QEvent* event) {
+  // The progress window's events include the window messages the workers post: their memory is
+  // read here first, so this is where the hand-over from the posters is taken.
+  SyncWithPosters();
   if (event->type() == QEvent::Paint && client_ && watched == client_.get()) {
     NoteFirstFrame(progress_painted_);
   }

@@ -9,7 +9,6 @@
 
 #include "loopback_server.h"
 #include "progress_recorder.h"
-#include "file_size_limit.h"
 #include "temp_root.h"
 #include "transfer/http.h"
 
@@ -107,22 +106,6 @@ TEST_F(HttpGetTest, OutputFileThatCannotBeCreatedFails) {
   EXPECT_EQ(CHttp().Get(server_->Url("/ok"), response, root_.Path("no/such/folder/file.tmp")),
             HttpResult::kFailed);
   EXPECT_EQ(CHttp().Get(server_->Url("/ok"), response, root_.path()), HttpResult::kFailed);
-}
-
-TEST_F(HttpGetTest, AFileThatCannotBeWrittenOrClosedFails) {
-  constexpr rlim_t kFileSizeLimit = 10'000;
-  server_->StreamBody("/fits-the-buffer", 20'000);  // fails only when flushed at close
-  server_->StreamBody("/large", 1'000'000);         // fails while it is written
-  for (const std::string path : {"/fits-the-buffer", "/large"}) {
-    SCOPED_TRACE(path);
-    std::string response;
-    HttpResult result;
-    {
-      const test::FileSizeLimit full_disk(kFileSizeLimit);
-      result = CHttp().Get(server_->Url(path), response, root_.Path("out.tmp"));
-    }
-    EXPECT_EQ(result, HttpResult::kFailed);
-  }
 }
 
 TEST_F(HttpGetTest, PostSendsTheFormAndIgnoresTheStatus) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <random>
 
-#include "run_command.h"
 #include "temp_root.h"
 #include "util/text_conversion.h"
 
@@ -13,14 +12,6 @@ namespace qv::util {
 namespace {
 
 using test::TempRootTest;
-
-std::string HexOfFile(const std::string& path) {
-  uint8_t digest[kMd5DigestSize];
-  if (!Md5File(digest, path)) return "<unreadable>";
-  char hex[kMd5HexSize];
-  Md5Hex(digest, hex);
-  return hex;
-}
 
 TEST(Md5Test, Rfc1321TestSuite) {
   const std::pair<std::string, std::string> vectors[] = {
@@ -62,18 +53,6 @@ TEST(Md5Test, PiecewiseUpdatesEqualOneUpdateAtEveryBlockBoundary) {
 
 class Md5FileTest : public TempRootTest {};
 
-TEST_F(Md5FileTest, FileDigestEqualsMd5sumOnAMultiMegabyteFile) {
-  std::mt19937 generator(1321);
-  std::string data(5 * 1024 * 1024 + 777, '\0');  // not a multiple of the read size
-  for (auto& byte : data) byte = static_cast<char>(generator());
-  const std::string path = root_.WriteFile("downloads/qvorinstall_1234.tmp", data);
-
-  const test::CommandResult md5sum = test::RunCommand({"md5sum", path});
-  ASSERT_EQ(md5sum.exit_code, 0) << md5sum.output;
-  EXPECT_EQ(HexOfFile(path), md5sum.output.substr(0, 32));
-  EXPECT_EQ(HexOfFile(path), Md5HexOfText(data));
-}
-
 TEST_F(Md5FileTest, MatchesOnlyTheExactLowerCaseDigestOfAReadableFile) {
   const std::string abc = root_.WriteFile("J\u00fcrgen \u65e5\u672c/pkg.zip", "abc");
   const std::string empty = root_.WriteFile("empty.bin", "");
@@ -97,7 +76,7 @@ TEST_F(Md5FileTest, MatchesOnlyTheExactLowerCaseDigestOfAReadableFile) {
       {"d41d8cd98f00b204e9800998ecf8427e", root_.Path("home"), false},  // a folder
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Md5Matches(c.expected, AnsiToWide(c.path)), c.matches) << c.expected << " " << c.path;
+    EXPECT_EQ(Md5Matches(c.expected, Utf8ToWide(c.path)), c.matches) << c.expected << " " << c.path;
   }
 }
 
