@@ -8,27 +8,14 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"
+#include "test_environment.h"
 
 namespace qv::test {
 
 using platform::win32::Utf8;
 using platform::win32::Wide;
 
-WindowsTempFolder::WindowsTempFolder() {
-  wchar_t base[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, base);
-  if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
-  for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring candidate = std::wstring(base, length) + L"qv-test-" +
-                                   std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                   std::to_wstring(GetTickCount() + attempt);
-    if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-      path_ = Utf8(candidate);
-      return;
-    }
-  }
-  throw std::runtime_error("no fresh temporary folder");
-}
+WindowsTempFolder::WindowsTempFolder() : path_(MakeFreshTempFolder()) {}
 
 WindowsTempFolder::~WindowsTempFolder() {
   std::error_code ignored;

@@ -71,7 +71,8 @@ class LoopbackServer {
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   int port() const { return port_; }
-  // "http://127.0.0.1:PORT" or "https://HOST:PORT" (kHttpsHostName), no trailing '/'.
+  // "http://127.0.0.1:PORT", or for HTTPS the same with kHttpsHostName as the host; no trailing
+  // '/'.
   std::string base_url() const;
   std::string Url(const std::string& path) const { return base_url() + path; }
 
