@@ -9,6 +9,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"
+#include "system_path.h"
 #include "test_environment.h"
 
 namespace qv::test {
@@ -57,6 +58,12 @@ struct ProbeReport::Channel {
   std::string name;
   Handle pipe;
 };
+
+std::string DetachedProbeReport(const std::string& folder, const std::vector<std::string>& arguments) {
+  std::string report = "cwd=" + OnThisSystem(folder) + "\n";
+  for (const std::string& argument : arguments) report += "arg=" + argument + "\n";
+  return report;
+}
 
 std::string ProgramProbePath() { return Utf8(OwnFolder() + L"qv_program_probe.exe"); }
 
@@ -122,12 +129,11 @@ std::string ProbeReport::Read() {
   HANDLE pipe = channel_->pipe.get();
   const Handle event = OwnHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!event) return {};
-  // Completes once a probe has opened the pipe, or at once when it already has.
-  auto wait = [&](OVERLAPPED& overlapped, BOOL done, DWORD& transferred) {
-    if (done) return GetOverlappedResult(pipe, &overlapped, &transferred, FALSE) != FALSE;
-    if (GetLastError() == ERROR_PIPE_CONNECTED) return true;
-    if (GetLastError() != ERROR_IO_PENDING) return false;
-    if (WaitForSingleObject(event.get(), kProbeSafetyLimitMs) != WAIT_OBJECT_0) {
+  // Finishes an overlapped call that `started` began: false when it failed or the safety limit
+  // passed.
+  auto finish = [&](OVERLAPPED& overlapped, BOOL started, DWORD& transferred) {
+    if (!started && GetLastError() != ERROR_IO_PENDING) return false;
+    if (!started && WaitForSingleObject(event.get(), kProbeSafetyLimitMs) != WAIT_OBJECT_0) {
       CancelIo(pipe);
       GetOverlappedResult(pipe, &overlapped, &transferred, TRUE);
       return false;
@@ -137,7 +143,12 @@ std::string ProbeReport::Read() {
   OVERLAPPED connecting{};
   connecting.hEvent = event.get();
   DWORD unused = 0;
-  if (!wait(connecting, ConnectNamedPipe(pipe, &connecting), unused)) return {};
+  const BOOL connected = ConnectNamedPipe(pipe, &connecting);
+  // A probe that came before the call is still there, or gone already with its text left in the
+  // pipe.
+  const bool came_before = !connected && (GetLastError() == ERROR_PIPE_CONNECTED ||
+                                          GetLastError() == ERROR_NO_DATA);
+  if (!came_before && !finish(connecting, connected, unused)) return {};
   std::string text;
   char buffer[4096];
   for (;;) {
@@ -145,8 +156,8 @@ std::string ProbeReport::Read() {
     reading.hEvent = event.get();
     ResetEvent(event.get());
     DWORD got = 0;
-    // Ends with ERROR_BROKEN_PIPE once the probe has closed its end.
-    if (!wait(reading, ReadFile(pipe, buffer, sizeof buffer, &got, &reading), got)) break;
+    // Ends with ERROR_BROKEN_PIPE once the probe has closed its end and all is read.
+    if (!finish(reading, ReadFile(pipe, buffer, sizeof buffer, &got, &reading), got)) break;
     text.append(buffer, got);
   }
   DisconnectNamedPipe(pipe);

@@ -1,5 +1,7 @@
 #include "registry_machine.h"
 
+#include "system_files.h"
+
 namespace qv::test {
 
 void RegistryMachineTest::SetValue(platform::RegistryRoot root, std::string_view key,
@@ -23,6 +25,11 @@ std::optional<std::string> RegistryMachineTest::Value(platform::RegistryRoot roo
     return std::nullopt;
   }
   return value.text;
+}
+
+platform::RegistryRoot RegistryMachineTest::RegistrationRoot() const {
+  const bool machine_wide = OnWindows() ? platform::ProcessIsAdministrator() : rights_();
+  return machine_wide ? platform::RegistryRoot::kLocalMachine : platform::RegistryRoot::kCurrentUser;
 }
 
 bool RegistryMachineTest::KeyExists(platform::RegistryRoot root, std::string_view key) const {

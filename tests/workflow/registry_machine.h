@@ -33,6 +33,10 @@ class RegistryMachineTest : public TempRootTest {
   std::optional<std::string> Value(platform::RegistryRoot root, std::string_view key,
                                    std::string_view name) const;
   bool KeyExists(platform::RegistryRoot root, std::string_view key) const;
+  // The root the machine-wide registrations land in: the machine's own when this process may write
+  // it (as `rights_` says on Linux; by the process's real rights on Windows, where the system
+  // decides), else the user's.
+  platform::RegistryRoot RegistrationRoot() const;
   // The root's file as it lands on disk ("" when there is none).
   std::string FileText(platform::RegistryRoot root) const;
 };

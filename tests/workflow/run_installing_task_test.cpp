@@ -17,6 +17,7 @@
 #include "install_service.h"
 #include "install_steps_machine.h"
 #include "platform/clock.h"
+#include "platform/known_folders.h"
 #include "program_probe.h"
 #include "util/language_id.h"
 #include "util/text_conversion.h"
@@ -147,7 +148,7 @@ class RunInstallingTaskTest : public qv::test::InstallStepsMachineTest {
     return names;
   }
   std::string StartMenuShortcut() const {
-    return root_.data_home() + "/applications/Programs/QVorvane/QVorvane.lnk";
+    return platform::StartMenuFolder() + qv::test::OnThisSystem("/Programs/QVorvane/QVorvane.lnk");
   }
 
   qv::test::VirtualClock clock_;
@@ -204,7 +205,7 @@ TEST_F(RunInstallingTaskTest, FailedQueriesLeaveTheRestOfTheBudgetToTheDownloads
   test::ScriptPath(service_.server(), qv::test::kPackageQueryPath, steps,
                    service_.AnswerJson(qv::test::PackageAnswer{}));
   test::ScriptPath(service_.server(), service_.PlatformPath(), {test::Step::kUnreachable});
-  root_.WriteFile("home/.local/share/Qvorvane/app/old.dll", "old");
+  WriteLocalFile("app/old.dll", "old");
 
   EXPECT_FALSE(Run());
 
@@ -223,7 +224,7 @@ TEST_F(RunInstallingTaskTest, FailedQueriesLeaveTheRestOfTheBudgetToTheDownloads
   // The tick when the downloads began: the ten failed queries' waits after the start.
   EXPECT_EQ(reports[1].at("d_tick"), std::to_string(kStartTick + 10 * 20));
   EXPECT_EQ(qv::test::ReadFileBytes(PlatformFolder() + "old.dll"), "old");
-  EXPECT_FALSE(KeyExists(RegistryRoot::kCurrentUser, kUninstallKey));
+  EXPECT_FALSE(KeyExists(RegistrationRoot(), kUninstallKey));
   EXPECT_FALSE(fs::exists(StartMenuShortcut()));
 }
 
@@ -241,11 +242,10 @@ TEST_F(RunInstallingTaskTest, ExistingInstallationIsStartedWithoutDownloadingOrC
 
   EXPECT_TRUE(Run());
 
-  EXPECT_EQ(probe.Read(), "cwd=" + root_.Path("opt/Client") +
-                              "\nown_session=1\nstdin=/dev/null\nstdout=/dev/null\n"
-                              "stderr=/dev/null\nextra_fds=0\narg=/startgame=" +
-                              kGameNameBase64 + "\narg=/game_id=1001\narg=/flag=" + kCode +
-                              "\narg=/user_frome=3\n");
+  EXPECT_EQ(probe.Read(), qv::test::DetachedProbeReport(
+                              root_.Path("opt/Client"),
+                              {std::string("/startgame=") + kGameNameBase64, "/game_id=1001",
+                               std::string("/flag=") + kCode, "/user_frome=3"}));
   EXPECT_EQ(delegate_.lines(),
             (std::vector<std::string>{"Downloading... 0 +5", "record 3.2.1", "game 1001",
                                       "Downloading... 0 +1", "Installing... 0 +99",
@@ -271,7 +271,7 @@ TEST_F(RunInstallingTaskTest, ClientLeftAsideByAnInterruptedReplacementIsPutBack
   const std::string aside = LocalData() + "app.previous/";
   fs::create_directories(aside);
   qv::test::CopyProgramProbe(aside + "QVorvane.exe");
-  root_.WriteFile("home/.local/share/Qvorvane/app.previous/uninstall.exe", "uninstaller");
+  WriteLocalFile("app.previous/uninstall.exe", "uninstaller");
   SetValue(RegistryRoot::kCurrentUser, kUninstallKey, kInstallLocationValue, PlatformFolder());
   SetValue(RegistryRoot::kCurrentUser, kAppPathsKey, "", PlatformFolder() + "QVORVANE.EXE");
   service_.AnswerWith(qv::test::PackageAnswer{});
@@ -295,12 +295,12 @@ TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) 
     Served served;
     int extracting_steps;   // the platform's three and the second package's
     size_t package_requests;
-    const char* installed_file;  // relative to the root; nullptr: none
+    std::string installed_file;  // empty: none
     bool recorded;               // u_air_state (plug-in) or info.ini (game package)
   };
   const std::vector<ZipEntry> plugin = {ZipEntry::File("air/runtime.so", "runtime")};
-  const char* plugin_file = "home/.local/share/Qvorvane/plugin/air/air/runtime.so";
-  const char* game_file = "mnt/d/QVorvane/install/plugin/1001/app/bin/game.exe";
+  const std::string plugin_file = LocalData() + "plugin/air/air/runtime.so";
+  const std::string game_file = DriveD() + "QVorvane/install/plugin/1001/app/bin/game.exe";
   const Case cases[] = {
       {"runtime plug-in", "312", plugin, Served::kMatching, 4, 1, plugin_file, true},
       {"runtime plug-in without a digest", "312", plugin, Served::kWithoutDigest, 4, 1,
@@ -309,9 +309,9 @@ TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) 
        Served::kMatching, 6, 1, game_file, true},
       {"game package that fails its file list", "1001", GamePackageEntries(false),
        Served::kMatching, 4, 1, game_file, false},
-      {"plug-in whose digest never matches", "312", plugin, Served::kWrongDigest, 3, 50, nullptr,
+      {"plug-in whose digest never matches", "312", plugin, Served::kWrongDigest, 3, 50, "",
        false},
-      {"plug-in that cannot be reached", "312", plugin, Served::kUnreachable, 3, 50, nullptr,
+      {"plug-in that cannot be reached", "312", plugin, Served::kUnreachable, 3, 50, "",
        false},
   };
   for (const Case& c : cases) {
@@ -366,15 +366,15 @@ TEST_F(RunInstallingTaskTest, NewInstallationInstallsTheSecondPackageByItsKind) 
     EXPECT_EQ(installed.at("i_tick"), std::to_string(kRegistrationPauseMs));
 
     EXPECT_EQ(qv::test::ReadFileBytes(PlatformFolder() + "lib/a.so"), "a");
-    if (c.installed_file != nullptr) {
-      EXPECT_TRUE(fs::exists(root_.Path(c.installed_file)));
+    if (!c.installed_file.empty()) {
+      EXPECT_TRUE(fs::exists(c.installed_file));
     }
     const std::string platform_record = *qv::test::ReadFileBytes(PlatformFolder() + "qvorvane.ini");
     const bool plugin_recorded = platform_record.find("u_air_state=3") != std::string::npos;
     const bool game_recorded =
         fs::exists(DriveD() + "QVorvane/install/plugin/" + c.game_id + "/info.ini");
     EXPECT_EQ(c.game_id == "312" ? plugin_recorded : game_recorded, c.recorded);
-    EXPECT_TRUE(Value(RegistryRoot::kCurrentUser, kUninstallKey, kInstallLocationValue));
+    EXPECT_TRUE(Value(RegistrationRoot(), kUninstallKey, kInstallLocationValue));
     EXPECT_TRUE(fs::exists(StartMenuShortcut()));
     // Neither the platform archive nor the second package stays behind, whatever became of it
     // (a game package lives on as its copy in the download folder).
@@ -391,15 +391,15 @@ TEST_F(RunInstallingTaskTest, NewInstallationStartsTheUnpackedClientWhateverItsL
 
   EXPECT_TRUE(Run(""));
 
-  EXPECT_EQ(probe.Read(), "cwd=" + LocalData() + "app" +
-                              "\nown_session=1\nstdin=/dev/null\nstdout=/dev/null\n"
-                              "stderr=/dev/null\nextra_fds=0\narg=/startgame=" +
-                              kGameNameBase64 + "\narg=/game_id=1001\narg=/user_frome=3\n");
+  EXPECT_EQ(probe.Read(),
+            qv::test::DetachedProbeReport(LocalData() + "app", {std::string("/startgame=") +
+                                                                    kGameNameBase64,
+                                                                "/game_id=1001", "/user_frome=3"}));
   EXPECT_EQ(delegate_.lines().back(), "Installation completed. 0 +100");
 }
 
 TEST_F(RunInstallingTaskTest, DamagedPlatformArchiveKeepsTheOldPlatformAndFails) {
-  root_.WriteFile("home/.local/share/Qvorvane/app/old.dll", "old");
+  WriteLocalFile("app/old.dll", "old");
   service_.ServePlatform({ZipEntry::File("QVorvane.exe", "client"),
                           ZipEntry::FileWithCrc("lib/a.so", "a", 0x1234)});
   qv::test::PackageAnswer answer;
@@ -418,7 +418,7 @@ TEST_F(RunInstallingTaskTest, DamagedPlatformArchiveKeepsTheOldPlatformAndFails)
   EXPECT_EQ(reports[1].at("ex"), kExtractFailedReportText);
   EXPECT_EQ(qv::test::ReadFileBytes(PlatformFolder() + "old.dll"), "old");
   EXPECT_FALSE(fs::exists(PlatformFolder() + "QVorvane.exe"));
-  EXPECT_FALSE(KeyExists(RegistryRoot::kCurrentUser, kUninstallKey));
+  EXPECT_FALSE(KeyExists(RegistrationRoot(), kUninstallKey));
   EXPECT_FALSE(Value(RegistryRoot::kCurrentUser, kRunKey, kAutoStartValue));
   EXPECT_FALSE(fs::exists(StartMenuShortcut()));
 }
