@@ -4,9 +4,7 @@
 
 #include <filesystem>
 
-#include "install_steps_machine.h"
-#include "file_size_limit.h"
-#include "temp_root.h"
+#include "app_list_fixture.h"
 
 namespace qv::workflow {
 namespace {
@@ -14,32 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kDeclaration[] = "<?xml version=\"1.0\"?>\n";
-
-class AppListTest : public test::InstallStepsMachineTest {
- protected:
-  AppListTest() {
-    SetGame("1001", "Game & \"Co\"");
-    SetText(context_.record.md5, "0123456789abcdef0123456789abcdef");
-    SetText(context_.record.url_air, "https://cdn.example/p/1001.zip?a=1&b=2");
-    SetText(context_.record.game_ver, "1.0.2");
-    context_.record.g_type = 2;
-    context_.record.ver_air = 17;
-  }
-  std::string ListPath() const { return ChosenDataFolder() + "download/app/list.dat"; }
-  std::string WriteList(std::string_view bytes) const {
-    fs::create_directories(ChosenDataFolder() + "download/app");
-    return root_.WriteFile(fs::relative(ListPath(), root_.path()).string(), bytes);
-  }
-  static constexpr char kLocalPath[] = "/data/QVorvane/download/app/1001_1.0.2_17.dat";
-  // The item this game gets when it is new.
-  static std::string NewItem() {
-    return "\t<item game_id=\"1001\" game_name=\"Game &amp; &quot;Co&quot;\" "
-           "md5=\"0123456789abcdef0123456789abcdef\" saved_bytes=\"0\" total_bytes=\"0\" "
-           "net_path=\"https://cdn.example/p/1001.zip?a=1&amp;b=2\" "
-           "local_path=\"/data/QVorvane/download/app/1001_1.0.2_17.dat\" game_type=\"2\" "
-           "state=\"9\" version=\"1.0.2\" ver_code=\"17\" />\n";
-  }
-};
 
 TEST_F(AppListTest, WithoutAListNothingIsCreated) {
   EXPECT_FALSE(UpdateAppList(kLocalPath, context_));
@@ -114,22 +86,6 @@ TEST_F(AppListTest, TextCutInsideACharacterIsStoredAsAReplacementCharacter) {
   EXPECT_TRUE(UpdateAppList(kLocalPath, context_));
   EXPECT_NE(qv::test::ReadFileBytes(ListPath()).value().find("game_name=\"Spiel \xef\xbf\xbd\""),
             std::string::npos);
-}
-
-TEST_F(AppListTest, AWriteThatCannotCompleteLeavesTheOldListWhole) {
-  std::string old_list = "<app_list>\n";
-  for (int i = 0; i < 100; ++i) {
-    old_list += "<item game_id=\"" + std::to_string(i) + "\" game_name=\"Game\" state=\"9\"/>\n";
-  }
-  old_list += "</app_list>\n";
-  WriteList(old_list);
-  bool updated = true;
-  {
-    const test::FileSizeLimit full_disk(old_list.size() / 2);
-    updated = UpdateAppList(kLocalPath, context_);
-  }
-  EXPECT_FALSE(updated);
-  EXPECT_EQ(qv::test::ReadFileBytes(ListPath()), old_list);
 }
 
 }  // namespace
