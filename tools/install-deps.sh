@@ -38,6 +38,8 @@ if [ "${1:-}" = windows ]; then
   packages+=(
     # the cross toolchain (posix thread model), zlib for Windows, the source-package tools
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev
+    # the resource directory of the programs read back (wrestool)
+    icoutils
     # the tests run under Wine
     wine64
   )

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "demo_service_process.h"
-#include "platform/registry.h"
+#include "platform_registrations.h"
 #include "run_command.h"
 #include "temp_root.h"
 
@@ -17,37 +17,6 @@ namespace qv::test {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::RegistryRoot;
-using platform::RegistryStatus;
-
-constexpr char kUninstallKey[] =
-    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvorvane";
-constexpr char kAppPathsKey[] =
-    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QVORVANE.EXE";
-constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char kClientIdKey[] = "Software\\qvorvane\\main";
-
-void SetValue(RegistryRoot root, const std::string& key_path, const std::string& name,
-              const std::string& text) {
-  platform::RegistryKey key;
-  ASSERT_EQ(platform::CurrentRegistry().CreateKey(root, key_path, platform::key_access::kAll, key),
-            RegistryStatus::kOk);
-  ASSERT_EQ(key.SetStringValue(name, text), RegistryStatus::kOk);
-}
-
-bool KeyExists(RegistryRoot root, const std::string& key_path) {
-  platform::RegistryKey key;
-  return platform::CurrentRegistry().OpenKey(root, key_path, platform::key_access::kRead, key) ==
-         RegistryStatus::kOk;
-}
-
-bool ValueExists(RegistryRoot root, const std::string& key_path, const std::string& name) {
-  platform::RegistryKey key;
-  platform::RegistryValue value;
-  return platform::CurrentRegistry().OpenKey(root, key_path, platform::key_access::kRead, key) ==
-             RegistryStatus::kOk &&
-         key.QueryValue(name, 1024, value) == RegistryStatus::kOk;
-}
 
 TEST(DemoUninstallerTest, RemovesThePlatformAndLeavesEverythingElse) {
   TempRoot root;
@@ -81,18 +50,7 @@ TEST(DemoUninstallerTest, RemovesThePlatformAndLeavesEverythingElse) {
   root.WriteFile(local.substr(root.path().size() + 1) + "config.ini",
                  "[General]\nclient_id=abc\ndl_path=" + data_folder + "\n");
 
-  for (const RegistryRoot registry_root :
-       {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
-    SetValue(registry_root, kUninstallKey, "InstallLocation", platform_folder);
-    SetValue(registry_root, kAppPathsKey, "", platform_folder + "QVORVANE.EXE");
-  }
-  SetValue(RegistryRoot::kClassesRoot, "QVorvane", "URL Protocol", "");
-  SetValue(RegistryRoot::kClassesRoot, "QVorvane\\DefaultIcon", "",
-           platform_folder + "QVorvane.exe,-0");
-  SetValue(RegistryRoot::kClassesRoot, "QVorvane\\shell\\open\\command", "", "\"x\"  \"%1\"");
-  SetValue(RegistryRoot::kCurrentUser, kRunKey, "qvorvane", "\"x\"   /auto_start=1 ");
-  SetValue(RegistryRoot::kCurrentUser, kRunKey, "other", "other program");
-  SetValue(RegistryRoot::kCurrentUser, kClientIdKey, "client_id", "abc");
+  RegisterPlatformInstallation(platform_folder);
 
   const CommandResult run = RunCommand({platform_folder + "uninstall.exe"}, root.home());
   ASSERT_EQ(run.exit_code, 0) << run.output;
@@ -103,15 +61,7 @@ TEST(DemoUninstallerTest, RemovesThePlatformAndLeavesEverythingElse) {
   EXPECT_FALSE(fs::exists(root.data_home() + "/applications/Programs/QVorvane"));
   for (const std::string& file : removed_files) EXPECT_FALSE(fs::exists(file)) << file;
   for (const std::string& file : kept_files) EXPECT_TRUE(fs::exists(file)) << file;
-  for (const RegistryRoot registry_root :
-       {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
-    EXPECT_FALSE(KeyExists(registry_root, kUninstallKey));
-    EXPECT_FALSE(KeyExists(registry_root, kAppPathsKey));
-  }
-  EXPECT_FALSE(KeyExists(RegistryRoot::kClassesRoot, "QVorvane"));
-  EXPECT_FALSE(ValueExists(RegistryRoot::kCurrentUser, kRunKey, "qvorvane"));
-  EXPECT_TRUE(ValueExists(RegistryRoot::kCurrentUser, kRunKey, "other"));
-  EXPECT_TRUE(ValueExists(RegistryRoot::kCurrentUser, kClientIdKey, "client_id"));
+  ExpectOnlyPlatformRegistrationsRemoved();
   EXPECT_NE(run.output.find("HKEY_CLASSES_ROOT\\QVorvane"), std::string::npos) << run.output;
 
   // A copy run from another folder finds nothing left, and keeps the folder it was run from.

@@ -15,14 +15,11 @@
 #include "installation_readback.h"
 #include "own_process_space.h"
 #include "platform/registry_hive.h"
+#include "registration_keys.h"
 #include "temp_root.h"
 
 namespace qv::test {
 
-inline constexpr char kUninstallKey[] =
-    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvorvane";
-inline constexpr char kAppPathsKey[] =
-    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QVORVANE.EXE";
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 // The launch line of the plugin-312 scenario: the game name "Tides of Valoria III" in Base64,
 // the game, the package code (the installer's own name) and the user source.

@@ -1,6 +1,8 @@
-// Build-time generator: reads a resource manifest ("<id> <relative path>" per line, '#' comments)
-// and writes a C++ source that holds every listed file as a byte array and defines
-// qv::platform::FindResource over them. Exit code 1 on any error, with a message on stderr.
+// Build-time generator: reads a resource manifest ("<id> <relative path> [icon]" per line, '#'
+// comments) and writes a C++ source that holds every listed file as a byte array and defines
+// qv::platform::FindResource over them. The "icon" mark matters only to the Windows build
+// (write_resource_script.py); here an icon is held as its PNG bytes like every other file.
+// Exit code 1 on any error, with a message on stderr.
 
 #include <algorithm>
 #include <cstdio>
@@ -37,12 +39,20 @@ bool ParseManifest(const fs::path& manifest, std::map<int, fs::path>* entries) {
     std::istringstream fields(line);
     long id = 0;
     std::string relative;
+    std::string kind;
     if (!(fields >> id)) {
       if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-      std::fprintf(stderr, "%s:%d: expected '<id> <path>'\n", manifest.c_str(), line_number);
+      std::fprintf(stderr, "%s:%d: expected '<id> <path> [icon]'\n", manifest.c_str(),
+                   line_number);
       return false;
     }
-    if (!(fields >> relative) || id < 1 || id > 65535) {
+    fields >> relative;
+    if ((fields >> kind) && (kind != "icon" || (fields >> kind))) {
+      std::fprintf(stderr, "%s:%d: expected '<id> <path> [icon]'\n", manifest.c_str(),
+                   line_number);
+      return false;
+    }
+    if (relative.empty() || id < 1 || id > 65535) {
       std::fprintf(stderr, "%s:%d: expected an id from 1 to 65535 and a path\n", manifest.c_str(),
                    line_number);
       return false;

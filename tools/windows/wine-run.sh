@@ -30,6 +30,15 @@ cleanup() {
 trap cleanup EXIT
 cp -a "$template/." "$prefix/"
 rm -f "$prefix/.ready"
+# wineboot links the user's shell folders (Desktop, Documents, ...) to the Linux user's home: a
+# program writing its desktop shortcut would write into that home. Each becomes a folder of the
+# prefix's own.
+for link in "$prefix"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then
+    rm -f "$link"
+    mkdir -p "$link"
+  fi
+done
 export WINEPREFIX="$prefix"
 status=0
 "$wine" "$@" || status=$?

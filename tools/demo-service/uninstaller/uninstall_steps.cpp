@@ -3,10 +3,14 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/executable_path.h"
 #include "platform/known_folders.h"
+#include "platform/path_rename.h"
+#include "platform/path_syntax.h"
 #include "platform/private_profile.h"
 #include "platform/registry.h"
 #include "util/app_folders.h"
+#include "util/file_paths.h"
 #include "util/file_system.h"
 #include "remembered_data_folder.h"
 #include "util/text_conversion.h"
@@ -62,12 +66,14 @@ class Remover {
     }
   }
 
-  // A file or a folder with everything in it.
-  void Path(const std::u16string& path) {
-    if (path.empty()) return;
-    if (!util::IsDirectory(path) && !util::IsFile(path)) return;
+  // A file or a folder with everything in it. False when it is still there afterwards.
+  bool Path(const std::u16string& path) {
+    if (path.empty()) return true;
+    if (!util::IsDirectory(path) && !util::IsFile(path)) return true;
     workflow::DeletePath(path);
-    if (!util::IsDirectory(path) && !util::IsFile(path)) lines_.push_back(util::WideToUtf8(path));
+    if (util::IsDirectory(path) || util::IsFile(path)) return false;
+    lines_.push_back(util::WideToUtf8(path));
+    return true;
   }
 
   // A shortcut and the record writer's lock file beside it.
@@ -87,7 +93,8 @@ class Remover {
   std::vector<std::string> lines_;
 };
 
-// The install location the uninstall entry names under `root`, '/'-terminated; empty when none.
+// The install location the uninstall entry names under `root`, ending in a separator; empty when
+// none.
 std::u16string RegisteredInstallLocation(RegistryRoot root) {
   platform::RegistryKey key;
   platform::RegistryValue value;
@@ -98,9 +105,25 @@ std::u16string RegisteredInstallLocation(RegistryRoot root) {
       value.type != platform::RegistryValueType::kString || value.text.empty()) {
     return u"";
   }
-  std::u16string location = util::Utf8ToWide(value.text);
-  if (location.back() != u'/') location += u'/';
-  return location;
+  return util::AsFolderPath(util::Utf8ToWide(value.text));
+}
+
+// Moves this running program out of `folder` into the temporary folder, under a name no file
+// there has yet. Windows deletes no running program's file but lets it be moved; the moved copy
+// stays with the other temporary files. False when the program is not in `folder` or cannot move.
+bool MoveThisProgramOutOf(const std::u16string& folder) {
+  const std::u16string self = util::Utf8ToWide(platform::ExecutablePath());
+  if (self.empty() || !platform::SamePathText(util::WideToUtf8(util::GetParentFolder(self)),
+                                              util::WideToUtf8(util::GetParentFolder(folder)))) {
+    return false;
+  }
+  const std::u16string temporary = util::Utf8ToWide(platform::TempFolder());
+  for (int n = 1; n <= 100; ++n) {
+    const std::u16string aside = util::JoinPath(
+        temporary, u"QVorvane-uninstall-" + util::Utf8ToWide(std::to_string(n)) + u".exe");
+    if (platform::RenamePath(util::WideToUtf8(self), util::WideToUtf8(aside))) return true;
+  }
+  return false;
 }
 
 std::string ReadRecord(std::string_view key, const std::string& file) {
@@ -118,10 +141,15 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
   // uninstall entry says the platform lives. A copy run from anywhere else (a downloads folder)
   // must not take that folder with it.
   const std::u16string base = util::BaseDataFolder();
+  // Folders compare as the system compares names (without regard to letter case on Windows).
+  const auto same_folder = [&install_folder](const std::u16string& folder) {
+    return !folder.empty() &&
+           platform::SamePathText(util::WideToUtf8(install_folder), util::WideToUtf8(folder));
+  };
   const bool own_folder_is_platform =
-      install_folder == base + std::u16string(util::kPlatformSubPath) ||
-      install_folder == RegisteredInstallLocation(RegistryRoot::kLocalMachine) ||
-      install_folder == RegisteredInstallLocation(RegistryRoot::kCurrentUser);
+      same_folder(base + util::SystemPath(util::kPlatformSubPath)) ||
+      same_folder(RegisteredInstallLocation(RegistryRoot::kLocalMachine)) ||
+      same_folder(RegisteredInstallLocation(RegistryRoot::kCurrentUser));
 
   for (const RegistryRoot root : {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
     remove.Key(root, workflow::kUninstallKey);
@@ -133,7 +161,7 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
   remove.Value(RegistryRoot::kCurrentUser, workflow::kRunKey, workflow::kAutoStartValue);
 
   // Folders are named from the base folder: asking AppFolders for them would make them.
-  const std::u16string game_bag_folder = base + std::u16string(util::kGameBagSubPath);
+  const std::u16string game_bag_folder = base + util::SystemPath(util::kGameBagSubPath);
   const std::u16string desktop = workflow::DesktopShortcutFolder();
   remove.Shortcut(desktop, std::u16string(workflow::kPlatformShortcutName));
   const std::string games_record = util::WideToUtf8(game_bag_folder) + kGamesRecordName;
@@ -146,17 +174,20 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
     }
   }
   remove.Path(util::Utf8ToWide(platform::StartMenuFolder()) +
-              std::u16string(workflow::kStartMenuSubPath));
+              util::SystemPath(workflow::kStartMenuSubPath));
 
-  remove.Path(base + std::u16string(util::kLocalDataSubPath) +
-              std::u16string(workflow::kRuntimePluginSubPath));
+  remove.Path(base + util::SystemPath(util::kLocalDataSubPath) +
+              util::SystemPath(workflow::kRuntimePluginSubPath));
   remove.Path(game_bag_folder);
   if (const std::u16string data = RememberedDataFolder(); !data.empty()) {
-    remove.Path(data + u"download/");
-    remove.Path(data + u"install/");
+    remove.Path(util::AsFolderPath(util::JoinPath(data, u"download")));
+    remove.Path(util::AsFolderPath(util::JoinPath(data, u"install")));
     remove.EmptyFolder(data);
   }
-  if (own_folder_is_platform) remove.Path(install_folder);
+  if (own_folder_is_platform && !remove.Path(install_folder) &&
+      MoveThisProgramOutOf(install_folder)) {
+    remove.Path(install_folder);
+  }
   return remove.TakeLines();
 }
 

@@ -7,7 +7,9 @@
 //              the desktop (named by the game list);
 //   files      the plug-in folder, the game-bag folder, the data folder's downloads and game
 //              installations, and last the install folder itself (only when it is the
-//              platform folder or the registered install location).
+//              platform folder or the registered install location). Where the system deletes
+//              no running program's file (Windows), the uninstaller first moves itself out of
+//              that folder into the temporary folder.
 //
 // The installer's own settings (its config.ini and the client id) are the installer's, not the
 // platform's, and stay. Runs on the calling thread; touches only the paths above.
@@ -19,7 +21,7 @@
 namespace qv::demo {
 
 // Removes everything listed above; `install_folder` is the folder holding the uninstaller
-// ('/'-terminated). Returns one line per item removed, for the user.
+// (ending in the system's separator). Returns one line per item removed, for the user.
 std::vector<std::string> UninstallPlatform(const std::u16string& install_folder);
 
 }  // namespace qv::demo
