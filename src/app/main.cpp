@@ -13,6 +13,8 @@
 #include "platform/single_instance.h"
 #include "ui/display_check.h"
 #include "ui/installer_application.h"
+#include "ui/picture_decoding.h"
+#include "ui/picture_ids.h"
 #include "ui/qt_ui_dispatcher.h"
 #include "ui/qvorvane_downloader_dlg.h"
 #include "util/language_selection.h"
@@ -54,6 +56,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // The frame picture decodes on its own thread while the toolkit starts.
+  ui::PictureDecoding frame_picture(ui::kFramePicture);
   ui::InstallerApplication application(argc, argv);
   display.Close();  // the toolkit is connected now
   util::SelectLanguage();
@@ -62,6 +66,7 @@ int main(int argc, char** argv) {
   // The dispatcher outlives the controller's Stop; the window outlives it too.
   ui::QtUiDispatcher dispatcher;
   ui::MainWindowSetup setup;
+  setup.frame_picture = [&frame_picture] { return frame_picture.Take(); };
   setup.start_installation = [&controller, &dispatcher](ui::QvorvaneDownloaderDlg& window) {
     controller.Start(&window, dispatcher);
   };

@@ -6,6 +6,7 @@
 
 #include "qv/deployment_settings.h"
 #include "transfer/curl_easy.h"
+#include "transfer/curl_library.h"
 #include "transfer/http_proxy.h"
 
 namespace qv::transfer {
@@ -26,16 +27,17 @@ constexpr long kVerifyHostName = 2;  // the library's "check the name" value
 // Collects the first failing option, so a long list of settings reads as one block.
 class OptionSetter {
  public:
-  explicit OptionSetter(CURL* handle) : handle_(handle) {}
+  OptionSetter(const CurlLibrary& curl, CURL* handle) : curl_(curl), handle_(handle) {}
 
   template <typename Value>
   OptionSetter& Set(CURLoption option, Value value) {
-    if (result_ == CURLE_OK) result_ = curl_easy_setopt(handle_, option, value);
+    if (result_ == CURLE_OK) result_ = curl_.easy_setopt(handle_, option, value);
     return *this;
   }
   CURLcode result() const { return result_; }
 
  private:
+  const CurlLibrary& curl_;
   CURL* handle_;
   CURLcode result_ = CURLE_OK;
 };
@@ -172,10 +174,11 @@ int CHttp::Perform(Operation operation, long& http_status) {
   no_first_byte_ = false;
   if (!CHttpProxy::Instance().library_ready()) return CURLE_FAILED_INIT;
   if (Cancelled()) return CURLE_ABORTED_BY_CALLBACK;
-  const CurlEasy handle(curl_easy_init());
+  const CurlLibrary& curl = *Curl();  // open: the proxy's start succeeded
+  const CurlEasy handle(curl.easy_init());
   if (!handle) return CURLE_FAILED_INIT;
 
-  OptionSetter options(handle.get());
+  OptionSetter options(curl, handle.get());
   options.Set(CURLOPT_URL, url_.c_str())
       .Set(CURLOPT_PROTOCOLS_STR, kAllowedProtocols)
       .Set(CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols)
@@ -225,7 +228,7 @@ int CHttp::Perform(Operation operation, long& http_status) {
   }
   CurlSlist header_list;
   for (const std::string& header : request_headers_) {
-    curl_slist* longer = curl_slist_append(header_list.get(), header.c_str());
+    curl_slist* longer = curl.slist_append(header_list.get(), header.c_str());
     if (longer == nullptr) return CURLE_OUT_OF_MEMORY;
     header_list.release();
     header_list.reset(longer);
@@ -233,8 +236,8 @@ int CHttp::Perform(Operation operation, long& http_status) {
   if (header_list) options.Set(CURLOPT_HTTPHEADER, header_list.get());
   if (options.result() != CURLE_OK) return options.result();
 
-  const CURLcode code = curl_easy_perform(handle.get());
-  if (code == CURLE_OK) curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &http_status);
+  const CURLcode code = curl.easy_perform(handle.get());
+  if (code == CURLE_OK) curl.easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &http_status);
   return code;
 }
 

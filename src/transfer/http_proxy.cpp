@@ -1,6 +1,6 @@
 #include "transfer/http_proxy.h"
 
-#include <curl/curl.h>
+#include "transfer/curl_library.h"
 
 namespace qv::transfer {
 
@@ -9,10 +9,11 @@ CHttpProxy& CHttpProxy::Instance() {
   return *instance;
 }
 
-CHttpProxy::CHttpProxy() : library_ready_(curl_global_init(CURL_GLOBAL_ALL) == CURLE_OK) {}
+CHttpProxy::CHttpProxy()
+    : library_ready_(Curl() != nullptr && Curl()->global_init(CURL_GLOBAL_ALL) == CURLE_OK) {}
 
 CHttpProxy::~CHttpProxy() {
-  if (library_ready_) curl_global_cleanup();
+  if (library_ready_) Curl()->global_cleanup();
 }
 
 void CHttpProxy::Register(const CHttp* request, CompletionDelegate* delegate) {

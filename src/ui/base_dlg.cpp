@@ -1,6 +1,7 @@
 #include "ui/base_dlg.h"
 
 #include <QPainter>
+#include <utility>
 
 #include "ui/image_loader.h"
 #include "ui/picture_ids.h"
@@ -13,13 +14,15 @@ BaseDlg::BaseDlg(QWidget* owner, Qt::WindowFlags flags) : LayeredWindow(owner, f
 
 BaseDlg::~BaseDlg() = default;
 
+void BaseDlg::UseFramePicture(QImage picture) {
+  if (background_.isNull()) background_ = std::move(picture);
+}
+
 bool BaseDlg::Init() {
-  if (background_.isNull()) {
-    background_ = LoadImageFromResource(kFramePicture);
-    if (!background_.isNull()) {
-      surface_width_ = background_.width();
-      surface_height_ = background_.height();
-    }
+  if (background_.isNull()) background_ = LoadImageFromResource(kFramePicture);
+  if (!background_.isNull()) {
+    surface_width_ = background_.width();
+    surface_height_ = background_.height();
   }
   resize(surface_width_, surface_height_);
   return !background_.isNull() && surface_width_ > 0 && surface_height_ > 0;

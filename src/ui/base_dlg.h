@@ -26,6 +26,10 @@ class BaseDlg : public LayeredWindow {
   // it. True only when the picture is loaded and has a positive width and height.
   bool Init();
 
+  // The frame picture decoded elsewhere (PictureDecoding), for Init to use instead of decoding
+  // it; nothing when a picture is loaded already or `picture` is null.
+  void UseFramePicture(QImage picture);
+
   int surface_width() const { return surface_width_; }
   int surface_height() const { return surface_height_; }
   bool has_background() const { return !background_.isNull(); }

@@ -77,6 +77,7 @@ bool QvorvaneDownloaderDlg::Create() {
   const QRect work_area =
       screen ? screen->availableGeometry() : QRect(0, 0, kCreateWidth, kCreateHeight);
   setGeometry(CentredRect(work_area));
+  if (setup_.frame_picture) UseFramePicture(setup_.frame_picture());
   if (!Init()) return false;
 
   if (!client_) {

@@ -70,6 +70,9 @@ struct MainWindowSetup {
   std::function<void(const std::string& url)> open_url;
   // Whether the desktop has a notification area for the tray icon; empty: asks the desktop.
   std::function<bool()> tray_available;
+  // The frame picture, decoded beside the application's making (PictureDecoding::Take); called
+  // once by Create. Empty, or a null picture: Create decodes it.
+  std::function<QImage()> frame_picture;
 };
 
 // The statistics events of the main window: event name and its code.

@@ -25,6 +25,8 @@
 #include "temp_root.h"
 #include "ui/client_layout.h"
 #include "ui/featured_game.h"
+#include "ui/image_loader.h"
+#include "ui/picture_ids.h"
 #include "ui/window_message.h"
 #include "workflow/statistics_report.h"
 
@@ -65,6 +67,35 @@ TEST_F(MainWindowTest, CreateCentresTheFrameAndPlacesTheProgressWindowInside) {
             QPoint(60 + 640, 347));
   EXPECT_EQ(QvorvaneDownloaderDlg::CentredRect(QRect(0, 40, 1001, 800)).topLeft(),
             QPoint(210, 40 + 207));
+}
+
+// The frame picture decoded beside the application's making is the one the frame shows; without
+// one (or a null one) Create decodes the resource itself.
+class MainWindowFramePictureTest : public qv::test::TempRootTest {};
+
+TEST_F(MainWindowFramePictureTest, CreateUsesThePictureHandedOverElseDecodesItsOwn) {
+  QImage handed(300, 200, QImage::Format_ARGB32_Premultiplied);
+  handed.fill(Qt::red);
+  const struct {
+    QImage picture;
+    QSize size;
+  } kCases[] = {{handed, QSize(300, 200)}, {QImage(), QSize(584, 410)}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.picture.isNull() ? "null" : "handed over");
+    int takes = 0;
+    MainWindowSetup setup;
+    setup.frame_picture = [&] {
+      ++takes;
+      return c.picture;
+    };
+    test::MainWindowHarness harness(std::move(setup));
+    ASSERT_TRUE(harness.window().Create());
+    EXPECT_EQ(takes, 1);
+    EXPECT_EQ(harness.window().size(), c.size);
+    EXPECT_EQ(harness.window().RenderSurface().pixel(150, 100),
+              c.picture.isNull() ? LoadImageFromResource(kFramePicture).pixel(150, 100)
+                                 : qRgb(255, 0, 0));
+  }
 }
 
 // A main window whose start of the installation is counted, with the paints of both windows.
