@@ -26,7 +26,7 @@
 #include "ui/client_layout.h"
 #include "ui/featured_game.h"
 #include "ui/window_message.h"
-#include "workflow/statistics_report.h"
+#include "workflow/service/statistics_report.h"
 
 namespace qv::ui {
 namespace {

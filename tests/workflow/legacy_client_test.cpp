@@ -1,4 +1,4 @@
-#include "workflow/legacy_client.h"
+#include "workflow/legacy/legacy_client.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include "program_probe.h"
 #include "registry_machine.h"
 #include "util/text_conversion.h"
-#include "workflow/registration_keys.h"
+#include "workflow/registration/registration_keys.h"
 
 namespace qv::workflow {
 namespace {
