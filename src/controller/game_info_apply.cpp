@@ -1,6 +1,6 @@
 #include "controller/game_info_apply.h"
 
-#include "workflow/game_bag_record.h"
+#include "workflow/records/game_bag_record.h"
 
 namespace qv::controller {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "util/app_folders.h"
-#include "workflow/install_record.h"
+#include "workflow/packages/install_record.h"
 
 namespace qv::controller {
 

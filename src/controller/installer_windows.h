@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "workflow/install_record.h"
+#include "workflow/packages/install_record.h"
 
 namespace qv::controller {
 

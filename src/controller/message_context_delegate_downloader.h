@@ -15,8 +15,8 @@
 #include "core/message_loop_context.h"
 #include "core/ui_dispatcher.h"
 #include "util/app_folders.h"
-#include "workflow/check_network_task.h"
-#include "workflow/run_installing_task.h"
+#include "workflow/tasks/check_network_task.h"
+#include "workflow/tasks/run_installing_task.h"
 
 namespace qv::controller {
 

@@ -2,7 +2,7 @@
 //
 // On Windows the shell writes the file (CoCreateInstance(CLSID_ShellLink) with IShellLinkW,
 // saved with IPersistFile); on Linux there is no such object, and the caller writes the file
-// format itself (workflow/shell_link.h). Thread-safe: each call has its own object.
+// format itself (workflow/shortcuts/shell_link.h). Thread-safe: each call has its own object.
 #pragma once
 
 #include <cstdint>

@@ -12,9 +12,9 @@
 #include "util/file_system.h"
 #include "util/language_selection.h"
 #include "util/text_conversion.h"
-#include "workflow/game_bag_record.h"
-#include "workflow/record_text.h"
-#include "workflow/run_installing_task.h"
+#include "workflow/records/game_bag_record.h"
+#include "workflow/packages/record_text.h"
+#include "workflow/tasks/run_installing_task.h"
 
 namespace qv::ui {
 namespace {

@@ -39,8 +39,8 @@
 #include "ui/picture_ids.h"
 #include "ui/layered_window.h"
 #include "util/app_folders.h"
-#include "workflow/install_record.h"
-#include "workflow/run_down_gamebag_task.h"
+#include "workflow/packages/install_record.h"
+#include "workflow/tasks/run_down_gamebag_task.h"
 
 namespace qv::ui {
 

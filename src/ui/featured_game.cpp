@@ -1,7 +1,7 @@
 #include "ui/featured_game.h"
 
 #include "qv/deployment_settings.h"
-#include "workflow/record_text.h"
+#include "workflow/packages/record_text.h"
 
 namespace qv::ui {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "workflow/install_record.h"
+#include "workflow/packages/install_record.h"
 
 namespace qv::ui {
 

@@ -21,7 +21,7 @@
 #include "ui/featured_game.h"
 #include "ui/image_loader.h"
 #include "ui/window_message.h"
-#include "workflow/status_keys.h"
+#include "workflow/tasks/status_keys.h"
 
 namespace qv::ui {
 namespace {

@@ -42,7 +42,7 @@
 #include "ui/client_dlg.h"
 #include "ui/report_sender.h"
 #include "util/app_folders.h"
-#include "workflow/install_record.h"
+#include "workflow/packages/install_record.h"
 
 class QSystemTrayIcon;
 

@@ -1,6 +1,6 @@
 #include "ui/report_sender.h"
 
-#include "workflow/statistics_report.h"
+#include "workflow/service/statistics_report.h"
 
 namespace qv::ui {
 

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "platform/clock.h"
-#include "workflow/install_record.h"
+#include "workflow/packages/install_record.h"
 
 namespace qv::ui {
 

@@ -12,7 +12,7 @@
 #include "temp_root.h"
 #include "util/app_folders.h"
 #include "util/text_conversion.h"
-#include "workflow/game_bag_record.h"
+#include "workflow/records/game_bag_record.h"
 
 namespace qv::controller {
 namespace {

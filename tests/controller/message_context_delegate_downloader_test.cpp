@@ -27,8 +27,8 @@
 #include "util/language_id.h"
 #include "util/text_conversion.h"
 #include "virtual_clock.h"
-#include "workflow/game_bag_record.h"
-#include "workflow/status_keys.h"
+#include "workflow/records/game_bag_record.h"
+#include "workflow/tasks/status_keys.h"
 
 namespace qv::controller {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "child_process.h"
-#include "workflow/service_endpoints.h"
+#include "workflow/service/service_endpoints.h"
 
 namespace qv::test {
 

@@ -17,8 +17,8 @@
 #include "transfer/resumable_download.h"
 #include "util/md5.h"
 #include "util/text_conversion.h"
-#include "workflow/package_file_list.h"
-#include "workflow/package_query.h"
+#include "workflow/records/package_file_list.h"
+#include "workflow/packages/package_query.h"
 
 namespace qv::test {
 namespace {

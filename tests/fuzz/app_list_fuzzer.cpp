@@ -18,9 +18,9 @@
 #include "fuzz_install_machine.h"
 #include "util/file_paths.h"
 #include "util/text_conversion.h"
-#include "workflow/app_list.h"
-#include "workflow/install_folders.h"
-#include "workflow/xml_record.h"
+#include "workflow/records/app_list.h"
+#include "workflow/folders/install_folders.h"
+#include "workflow/records/xml_record.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "fake_drive_list.h"
 #include "temp_root_folder.h"
 #include "util/app_folders.h"
-#include "workflow/install_context.h"
+#include "workflow/tasks/install_context.h"
 
 namespace qv::fuzz {
 

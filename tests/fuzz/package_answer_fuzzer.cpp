@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "workflow/install_record.h"
-#include "workflow/package_answer.h"
+#include "workflow/packages/install_record.h"
+#include "workflow/packages/package_answer.h"
 
 namespace {
 

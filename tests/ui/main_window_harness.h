@@ -11,7 +11,7 @@
 #include "loopback_server.h"
 #include "ui/qvorvane_downloader_dlg.h"
 #include "util/app_folders.h"
-#include "workflow/statistics_report.h"
+#include "workflow/service/statistics_report.h"
 
 namespace qv::ui::test {
 

@@ -28,7 +28,7 @@
 #include "ui/image_loader.h"
 #include "ui/picture_ids.h"
 #include "ui/window_message.h"
-#include "workflow/statistics_report.h"
+#include "workflow/service/statistics_report.h"
 
 namespace qv::ui {
 namespace {

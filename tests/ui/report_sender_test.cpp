@@ -9,7 +9,7 @@
 
 #include "loopback_server.h"
 #include "temp_root.h"
-#include "workflow/statistics_report.h"
+#include "workflow/service/statistics_report.h"
 
 namespace qv::ui {
 namespace {

@@ -16,7 +16,7 @@
 #include "ui/base_dlg.h"
 #include "ui/client_dlg.h"
 #include "util/app_folders.h"
-#include "workflow/install_record.h"
+#include "workflow/packages/install_record.h"
 
 namespace qv::ui::test {
 

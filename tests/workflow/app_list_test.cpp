@@ -1,4 +1,4 @@
-#include "workflow/app_list.h"
+#include "workflow/records/app_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workflow/auto_start_registration.h"
+#include "workflow/registration/auto_start_registration.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include "registry_machine.h"
 #include "util/platform_client.h"
 #include "util/text_conversion.h"
-#include "workflow/registration_keys.h"
+#include "workflow/registration/registration_keys.h"
 #include "system_files.h"
 
 namespace qv::workflow {

@@ -1,4 +1,4 @@
-#include "workflow/b_icon.h"
+#include "workflow/shortcuts/b_icon.h"
 
 #include <gtest/gtest.h>
 

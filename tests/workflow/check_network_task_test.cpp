@@ -1,6 +1,6 @@
 // The network check in virtual time: which probes count as failures, the exact waits, the one
 // report after seven failures in a row, and stopping.
-#include "workflow/check_network_task.h"
+#include "workflow/tasks/check_network_task.h"
 
 #include <gtest/gtest.h>
 

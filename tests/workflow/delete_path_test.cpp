@@ -1,4 +1,4 @@
-#include "workflow/delete_path.h"
+#include "workflow/folders/delete_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workflow/emulator_folder.h"
+#include "workflow/folders/emulator_folder.h"
 
 #include <gtest/gtest.h>
 

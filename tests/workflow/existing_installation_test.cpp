@@ -1,4 +1,4 @@
-#include "workflow/existing_installation.h"
+#include "workflow/legacy/existing_installation.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 
 #include "registry_machine.h"
 #include "util/text_conversion.h"
-#include "workflow/registration_keys.h"
-#include "workflow/uninstall_registration.h"
+#include "workflow/registration/registration_keys.h"
+#include "workflow/registration/uninstall_registration.h"
 #include "system_files.h"
 
 namespace qv::workflow {

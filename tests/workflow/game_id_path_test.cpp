@@ -1,4 +1,4 @@
-#include "workflow/game_id_path.h"
+#include "workflow/folders/game_id_path.h"
 
 #include <gtest/gtest.h>
 

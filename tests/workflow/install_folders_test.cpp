@@ -1,4 +1,4 @@
-#include "workflow/install_folders.h"
+#include "workflow/folders/install_folders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workflow/install_packages.h"
+#include "workflow/packages/install_packages.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 #include "temp_root.h"
 #include "util/md5.h"
 #include "virtual_clock.h"
-#include "workflow/platform_folder_swap.h"
-#include "workflow/registration_keys.h"
-#include "workflow/status_keys.h"
+#include "workflow/packages/platform_folder_swap.h"
+#include "workflow/registration/registration_keys.h"
+#include "workflow/tasks/status_keys.h"
 #include "zip_builders.h"
 #include "system_files.h"
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "util/md5.h"
-#include "workflow/package_downloads.h"
-#include "workflow/statistics_report.h"
+#include "workflow/packages/package_downloads.h"
+#include "workflow/service/statistics_report.h"
 
 namespace qv::test {
 

@@ -12,7 +12,7 @@
 
 #include "loopback_server.h"
 #include "temp_root.h"
-#include "workflow/service_endpoints.h"
+#include "workflow/service/service_endpoints.h"
 #include "zip_builders.h"
 
 namespace qv::test {

@@ -14,7 +14,7 @@
 #include "system_path.h"
 #include "util/app_folders.h"
 #include "util/text_conversion.h"
-#include "workflow/install_context.h"
+#include "workflow/tasks/install_context.h"
 
 namespace qv::test {
 

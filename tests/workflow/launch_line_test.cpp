@@ -1,4 +1,4 @@
-#include "workflow/launch_line.h"
+#include "workflow/shortcuts/launch_line.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "util/text_conversion.h"
-#include "workflow/base64_coding.h"
+#include "workflow/shortcuts/base64_coding.h"
 
 namespace qv::workflow {
 namespace {

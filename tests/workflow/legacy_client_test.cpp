@@ -1,4 +1,4 @@
-#include "workflow/legacy_client.h"
+#include "workflow/legacy/legacy_client.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include "registry_machine.h"
 #include "system_files.h"
 #include "util/text_conversion.h"
-#include "workflow/registration_keys.h"
+#include "workflow/registration/registration_keys.h"
 
 namespace qv::workflow {
 namespace {

@@ -1,4 +1,4 @@
-#include "workflow/local_records.h"
+#include "workflow/records/local_records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The package answer: which documents are accepted and what each member stores.
-#include "workflow/package_answer.h"
+#include "workflow/packages/package_answer.h"
 
 #include <gtest/gtest.h>
 

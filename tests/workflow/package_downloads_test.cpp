@@ -1,6 +1,6 @@
 // The two downloads: their files, how an attempt continues the one before, their progress steps
 // and how a stop ends them.
-#include "workflow/package_downloads.h"
+#include "workflow/packages/package_downloads.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include "transfer/partial_download_files.h"
 #include "util/text_conversion.h"
 #include "virtual_clock.h"
-#include "workflow/status_keys.h"
+#include "workflow/tasks/status_keys.h"
 
 namespace qv::workflow {
 namespace {

@@ -1,4 +1,4 @@
-#include "workflow/package_file_list.h"
+#include "workflow/records/package_file_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The package query against a real HTTPS server: the exact request, and what each outcome gives.
-#include "workflow/package_query.h"
+#include "workflow/packages/package_query.h"
 
 #include <gtest/gtest.h>
 

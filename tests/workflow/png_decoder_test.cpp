@@ -1,4 +1,4 @@
-#include "workflow/png_decoder.h"
+#include "workflow/shortcuts/png_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "workflow/png_decoder.h"
+#include "workflow/shortcuts/png_decoder.h"
 
 namespace qv::test {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "workflow/install_record.h"
+#include "workflow/packages/install_record.h"
 
 namespace qv::workflow {
 

@@ -1,4 +1,4 @@
-#include "workflow/run_down_gamebag_task.h"
+#include "workflow/tasks/run_down_gamebag_task.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include "loopback_server.h"
 #include "temp_root.h"
 #include "util/app_folders.h"
-#include "workflow/game_bag_record.h"
+#include "workflow/records/game_bag_record.h"
 #include "zip_builders.h"
 #include "system_files.h"
 

@@ -1,7 +1,7 @@
 // Whole runs of the installing task in virtual time against a loopback service: what the
 // delegate hears, in order; the statistics reports; the files, registry values and shortcuts
 // left behind; the processes closed; and the client it starts.
-#include "workflow/run_installing_task.h"
+#include "workflow/tasks/run_installing_task.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,8 @@
 #include "util/language_id.h"
 #include "util/text_conversion.h"
 #include "virtual_clock.h"
-#include "workflow/install_packages.h"
-#include "workflow/registration_keys.h"
+#include "workflow/packages/install_packages.h"
+#include "workflow/registration/registration_keys.h"
 #include "zip_builders.h"
 
 namespace qv::workflow {

@@ -1,4 +1,4 @@
-#include "workflow/shell_link.h"
+#include "workflow/shortcuts/shell_link.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workflow/shortcut_icon.h"
+#include "workflow/shortcuts/shortcut_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "png_fixtures.h"
 #include "temp_root.h"
 #include "util/text_conversion.h"
-#include "workflow/b_icon.h"
+#include "workflow/shortcuts/b_icon.h"
 
 namespace qv::workflow {
 namespace {

@@ -1,4 +1,4 @@
-#include "workflow/shortcuts.h"
+#include "workflow/shortcuts/shortcuts.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "png_fixtures.h"
 #include "temp_root.h"
 #include "util/text_conversion.h"
-#include "workflow/b_icon.h"
+#include "workflow/shortcuts/b_icon.h"
 
 namespace qv::workflow {
 namespace {

@@ -1,6 +1,6 @@
 // Statistics reports: the exact bodies, the config.ini values written on the way, and the retry
 // schedule in virtual time.
-#include "workflow/statistics_report.h"
+#include "workflow/service/statistics_report.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include "util/system_description.h"
 #include "util/text_conversion.h"
 #include "virtual_clock.h"
-#include "workflow/url_encode.h"
+#include "workflow/service/url_encode.h"
 #include "system_files.h"
 
 namespace qv::workflow {

@@ -1,4 +1,4 @@
-#include "workflow/string_value_writer.h"
+#include "workflow/registration/string_value_writer.h"
 
 #include <gtest/gtest.h>
 

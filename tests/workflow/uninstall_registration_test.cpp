@@ -1,4 +1,4 @@
-#include "workflow/uninstall_registration.h"
+#include "workflow/registration/uninstall_registration.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "qv/deployment_settings.h"
 #include "registry_machine.h"
 #include "util/text_conversion.h"
-#include "workflow/registration_keys.h"
+#include "workflow/registration/registration_keys.h"
 #include "system_files.h"
 
 namespace qv::workflow {

@@ -1,10 +1,10 @@
-#include "workflow/url_protocol_registration.h"
+#include "workflow/registration/url_protocol_registration.h"
 
 #include <gtest/gtest.h>
 
 #include "registry_machine.h"
 #include "util/text_conversion.h"
-#include "workflow/registration_keys.h"
+#include "workflow/registration/registration_keys.h"
 #include "system_files.h"
 
 namespace qv::workflow {

@@ -2,7 +2,7 @@
 
 #include "platform/private_profile.h"
 #include "util/text_conversion.h"
-#include "workflow/installer_config.h"
+#include "workflow/records/installer_config.h"
 
 namespace qv::demo {
 

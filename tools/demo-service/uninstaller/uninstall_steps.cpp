@@ -14,11 +14,11 @@
 #include "util/file_system.h"
 #include "remembered_data_folder.h"
 #include "util/text_conversion.h"
-#include "workflow/delete_path.h"
-#include "workflow/game_id_path.h"
-#include "workflow/install_packages.h"
-#include "workflow/registration_keys.h"
-#include "workflow/shortcuts.h"
+#include "workflow/folders/delete_path.h"
+#include "workflow/folders/game_id_path.h"
+#include "workflow/packages/install_packages.h"
+#include "workflow/registration/registration_keys.h"
+#include "workflow/shortcuts/shortcuts.h"
 
 namespace qv::demo {
 namespace {

@@ -1,0 +1,58 @@
+#include "workflow/shortcuts/png_decoder.h"
+
+#include <png.h>
+
+#include <cstring>
+
+namespace qv::workflow {
+namespace {
+
+constexpr size_t kSignatureSize = 8;
+constexpr uint32_t kBytesPerPixel = 4;
+
+// libpng's simplified reader keeps its error handling (setjmp) inside the library, so no
+// long jump ever crosses our frames; the struct is freed on every path.
+class PngImageReader {
+ public:
+  PngImageReader() {
+    std::memset(&image_, 0, sizeof image_);
+    image_.version = PNG_IMAGE_VERSION;
+  }
+  ~PngImageReader() { png_image_free(&image_); }
+  PngImageReader(const PngImageReader&) = delete;
+  PngImageReader& operator=(const PngImageReader&) = delete;
+
+  png_image& image() { return image_; }
+
+ private:
+  png_image image_;
+};
+
+}  // namespace
+
+PngDecodeStatus DecodePng(std::string_view bytes, RgbaImage& out) {
+  if (bytes.size() < kSignatureSize ||
+      png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kSignatureSize) != 0) {
+    return PngDecodeStatus::kNotPng;
+  }
+  PngImageReader reader;
+  png_image& image = reader.image();
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+    return PngDecodeStatus::kDamaged;
+  }
+  if (image.width == 0 || image.height == 0) return PngDecodeStatus::kDamaged;
+  if (image.width > kMaxPictureSide || image.height > kMaxPictureSide) {
+    return PngDecodeStatus::kTooLarge;
+  }
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<uint8_t> pixels(size_t{image.width} * image.height * kBytesPerPixel);
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+    return PngDecodeStatus::kDamaged;
+  }
+  out.width = image.width;
+  out.height = image.height;
+  out.pixels = std::move(pixels);
+  return PngDecodeStatus::kOk;
+}
+
+}  // namespace qv::workflow
