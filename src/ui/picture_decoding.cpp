@@ -6,7 +6,7 @@
 
 #include "platform/resources.h"
 #include "ui/image_loader.h"
-#include "workflow/png_decoder.h"
+#include "workflow/shortcuts/png_decoder.h"
 
 namespace qv::ui {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app_list_fixture.h"
 #include "file_size_limit.h"
-#include "workflow/app_list.h"
+#include "workflow/records/app_list.h"
 
 namespace qv::workflow {
 namespace {
