@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/atomic_file.h"
+#include "platform/desktop_shell.h"
 #include "platform/files.h"
 #include "platform/known_folders.h"
 #include "platform/private_profile.h"
@@ -13,6 +15,7 @@
 #include "workflow/folders/delete_path.h"
 #include "workflow/folders/game_id_path.h"
 #include "workflow/packages/install_packages.h"
+#include "workflow/registration/desktop_entries.h"
 #include "workflow/registration/registration_keys.h"
 #include "workflow/shortcuts/shortcuts.h"
 
@@ -72,9 +75,13 @@ class Remover {
 
   // A shortcut and the record writer's lock file beside it.
   void Shortcut(const std::u16string& folder, const std::u16string& name) {
-    Path(folder + name);
-    const std::string lock = util::WideToUtf8(folder + u"." + name + u".lock");
-    platform::DeleteFile(lock);
+    FileWithLock(util::WideToUtf8(folder + name));
+  }
+
+  // A file written as a record and the record writer's lock file beside it.
+  void FileWithLock(const std::string& path) {
+    Path(util::Utf8ToWide(path));
+    platform::DeleteFile(platform::AtomicFileLockPath(path));
   }
 
   void EmptyFolder(const std::u16string& path) {
@@ -147,6 +154,16 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
   }
   remove.Path(util::Utf8ToWide(platform::StartMenuFolder()) +
               std::u16string(workflow::kStartMenuSubPath));
+
+  // What a desktop reads: the entries, launchers and icons the installation recorded, and its
+  // default for the platform's links.
+  const std::u16string local_data = base + std::u16string(util::kLocalDataSubPath);
+  for (const std::string& made : workflow::RecordedDesktopFiles(local_data)) {
+    remove.FileWithLock(made);
+  }
+  workflow::RemoveLinkHandlerDefault();
+  platform::RefreshDesktopDatabase(platform::StartMenuFolder());
+  remove.FileWithLock(util::WideToUtf8(local_data + std::u16string(workflow::kDesktopFilesRecord)));
 
   remove.Path(base + std::u16string(util::kLocalDataSubPath) +
               std::u16string(workflow::kRuntimePluginSubPath));
