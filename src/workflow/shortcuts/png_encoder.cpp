@@ -2,29 +2,12 @@
 
 #include <png.h>
 
-#include <cstring>
+#include "workflow/shortcuts/png_image.h"
 
 namespace qv::workflow {
 namespace {
 
 constexpr size_t kBytesPerPixel = 4;
-
-// libpng's simplified writer, freed on every path (its long jumps stay inside the library).
-class PngImageWriter {
- public:
-  PngImageWriter() {
-    std::memset(&image_, 0, sizeof image_);
-    image_.version = PNG_IMAGE_VERSION;
-  }
-  ~PngImageWriter() { png_image_free(&image_); }
-  PngImageWriter(const PngImageWriter&) = delete;
-  PngImageWriter& operator=(const PngImageWriter&) = delete;
-
-  png_image& image() { return image_; }
-
- private:
-  png_image image_;
-};
 
 }  // namespace
 
@@ -33,7 +16,7 @@ std::string EncodePng(const RgbaImage& picture) {
       picture.pixels.size() != size_t{picture.width} * picture.height * kBytesPerPixel) {
     return {};
   }
-  PngImageWriter writer;
+  PngImage writer;
   png_image& image = writer.image();
   image.width = picture.width;
   image.height = picture.height;
