@@ -75,7 +75,12 @@ TEST_F(InstallerRunTest, FreshInstallIsSeenAndUsedByTheDesktopsOwnTools) {
   const CommandResult query =
       RunCommand({"xdg-mime", "query", "default", "x-scheme-handler/qvorvane"});
   EXPECT_EQ(query.output, "com.qvorvane.ClientLink.desktop\n");
-  const CommandResult open = RunCommand({"xdg-open", "qvorvane://game/312"});
+  // As in a desktop session, which always has a display (xdg-open looks up scheme handlers only
+  // then).
+  XvfbDisplay display;
+  ASSERT_TRUE(display.started());
+  const CommandResult open =
+      RunCommand({"env", "DISPLAY=" + display.name(), "xdg-open", "qvorvane://game/312"});
   EXPECT_EQ(open.exit_code, 0) << open.output;
   std::vector<LaunchRecord> launches;
   for (int i = 0; i < 200 && launches.size() < 2; ++i) {  // a bound for a broken run
@@ -83,8 +88,9 @@ TEST_F(InstallerRunTest, FreshInstallIsSeenAndUsedByTheDesktopsOwnTools) {
     if (launches.size() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   ASSERT_EQ(launches.size(), 2u);
+  // (xdg-open's own launcher runs the entry in its caller's folder; Path= is honoured by the
+  // desktops' launchers, see the gio launch test of the entries.)
   EXPECT_EQ(launches[1].arguments, "qvorvane://game/312");
-  EXPECT_EQ(launches[1].working_folder + "/", machine_.PlatformFolder());
 }
 
 TEST_F(InstallerRunTest, FreshInstallAsAnUnprivilegedUserRegistersForTheUserOnly) {
