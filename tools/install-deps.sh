@@ -33,6 +33,9 @@ packages=(
   # end-to-end tests: the no-connection box is answered with a key press on an Xvfb display;
   # fault injection kills the installer at a chosen rename
   xdotool strace
+  # desktop entries: checked with desktop-file-validate and the desktop's own tools (gio,
+  # xdg-mime, xdg-open), the MIME cache refreshed with update-desktop-database
+  desktop-file-utils xdg-utils libglib2.0-bin
 )
 if [ "${1:-}" = windows ]; then
   packages+=(

@@ -9,12 +9,6 @@
 
 namespace qv::controller {
 
-MessageContextDelegateDownloader& MessageContextDelegateDownloader::Instance() {
-  // Never destroyed: a worker abandoned at exit may still report through it.
-  static auto* const instance = new MessageContextDelegateDownloader();
-  return *instance;
-}
-
 MessageContextDelegateDownloader::MessageContextDelegateDownloader(ControllerSetup setup)
     : setup_(std::move(setup)) {}
 

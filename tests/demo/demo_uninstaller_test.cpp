@@ -4,6 +4,7 @@
 // installer's own.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "platform_registrations.h"
 #include "run_command.h"
 #include "temp_root.h"
+#include "util/app_folders.h"
+#include "workflow/registration/desktop_entries.h"
 
 namespace qv::test {
 namespace {
@@ -72,6 +75,56 @@ TEST(DemoUninstallerTest, RemovesThePlatformAndLeavesEverythingElse) {
   EXPECT_EQ(again.output, "QVorvane removed: nothing was installed\n");
   EXPECT_TRUE(fs::exists(root.Path("downloads/holiday.jpg")));
   EXPECT_TRUE(fs::exists(local + "config.ini"));
+}
+
+TEST(DemoUninstallerTest, RemovesEveryDesktopEntryTheInstallationRecorded) {
+  TempRoot root;
+  const std::string local = root.data_home() + "/Qvorvane/";
+  const std::string platform_folder = local + "app/";
+  const std::string archive =
+      DemoContentFolder() + "/qvorvane/repository/install/QVorvaneSetup_3.2.1.45.zip";
+  fs::create_directories(platform_folder);
+  ASSERT_EQ(RunCommand({"unzip", "-q", archive, "-d", platform_folder}).exit_code, 0);
+  root.WriteFile("home/.config/mimeapps.list",
+                 "[Default Applications]\ntext/html=firefox.desktop;\n");
+  root.WriteFile("home/Desktop/Other program.desktop", "[Desktop Entry]\n");
+  root.WriteFile("home/.local/share/applications/other.desktop", "[Desktop Entry]\n");
+  // The featured game's bag as the service hands it out, with the picture its icon is made of.
+  fs::create_directories(local + "gamebag/312");
+  ASSERT_EQ(RunCommand({"unzip", "-q", DemoContentFolder() + "/qvorvane/repository/gamebag/tov3_bag_2.zip",
+                        "-d", local + "gamebag/312"})
+                .exit_code,
+            0);
+
+  util::AppFolders folders;
+  workflow::InstallContext context;
+  std::strcpy(context.record.game.game_id, "312");
+  std::strcpy(context.record.game.game_name, "Tides of Valoria III");
+  context.machine.folders = &folders;
+  context.install_folder = folders.PlatformFolder();
+  workflow::RegisterDesktopEntries(context, true, {});
+  const std::vector<std::string> made = workflow::RecordedDesktopFiles(folders.LocalDataFolder());
+  // Menu entry, link handler, two launchers, autostart entry and the game's icon.
+  ASSERT_GE(made.size(), 6u);
+  // A record edited to name a file of the user's is no reason to remove that file.
+  const std::string record = local + "desktop-files.txt";
+  root.WriteFile(record.substr(root.path().size() + 1),
+                 ReadFileBytes(record).value_or("") + root.home() + "/.bashrc\n");
+  root.WriteFile("home/.bashrc", "x");
+
+  const CommandResult run = RunCommand({platform_folder + "uninstall.exe"}, root.home());
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+
+  for (const std::string& file : made) {
+    EXPECT_FALSE(fs::exists(file)) << file;
+    EXPECT_NE(run.output.find(file), std::string::npos) << run.output;
+  }
+  EXPECT_FALSE(fs::exists(record));
+  EXPECT_TRUE(fs::exists(root.home() + "/.bashrc"));
+  EXPECT_TRUE(fs::exists(root.home() + "/Desktop/Other program.desktop"));
+  EXPECT_TRUE(fs::exists(root.data_home() + "/applications/other.desktop"));
+  EXPECT_EQ(ReadFileBytes(root.config_home() + "/mimeapps.list"),
+            "[Default Applications]\ntext/html=firefox.desktop;\n");
 }
 
 }  // namespace

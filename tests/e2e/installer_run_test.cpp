@@ -12,10 +12,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "child_process.h"
+#include "run_command.h"
 #include "end_to_end_test.h"
 #include "xvfb_display.h"
 
@@ -40,6 +43,54 @@ TEST_F(InstallerRunTest, FreshInstallAsRootRegistersMachineWideAndStartsTheClien
   EXPECT_EQ(reports[1].at("cv"), "3.2.1.45");
   EXPECT_EQ(reports[1].count("d_tick"), 1u);
   EXPECT_EQ(reports[0].count("d_tick"), 0u);
+}
+
+// What a Linux desktop reads after a default installation: every entry valid, the link handler
+// the default for the platform's links, and a link opened the desktop's way starts the client
+// with it.
+TEST_F(InstallerRunTest, FreshInstallIsSeenAndUsedByTheDesktopsOwnTools) {
+  ASSERT_TRUE(machine_.StartService("plugin-312"));
+  ASSERT_EQ(machine_.RunInstaller(), 0);
+
+  const std::string record = root_.data_home() + "/Qvorvane/desktop-files.txt";
+  std::vector<std::string> made;
+  std::istringstream lines(ReadFileBytes(record).value_or(""));
+  for (std::string line; std::getline(lines, line);) made.push_back(line);
+  for (const std::string& entry :
+       {root_.data_home() + "/applications/com.qvorvane.Client.desktop",
+        root_.data_home() + "/applications/com.qvorvane.ClientLink.desktop",
+        root_.home() + "/Desktop/QVorvane.desktop",
+        root_.home() + "/Desktop/Tides of Valoria III.desktop",
+        root_.config_home() + "/autostart/com.qvorvane.Client.desktop",
+        root_.data_home() + "/icons/hicolor/48x48/apps/com.qvorvane.Client.png"}) {
+    EXPECT_NE(std::find(made.begin(), made.end(), entry), made.end()) << entry;
+  }
+  for (const std::string& file : made) {
+    EXPECT_TRUE(std::filesystem::exists(file)) << file;
+    if (!file.ends_with(".desktop")) continue;
+    const CommandResult validation = RunCommand({"desktop-file-validate", file});
+    EXPECT_EQ(validation.exit_code, 0) << file << "\n" << validation.output;
+  }
+
+  const CommandResult query =
+      RunCommand({"xdg-mime", "query", "default", "x-scheme-handler/qvorvane"});
+  EXPECT_EQ(query.output, "com.qvorvane.ClientLink.desktop\n");
+  // As in a desktop session, which always has a display (xdg-open looks up scheme handlers only
+  // then).
+  XvfbDisplay display;
+  ASSERT_TRUE(display.started());
+  const CommandResult open =
+      RunCommand({"env", "DISPLAY=" + display.name(), "xdg-open", "qvorvane://game/312"});
+  EXPECT_EQ(open.exit_code, 0) << open.output;
+  std::vector<LaunchRecord> launches;
+  for (int i = 0; i < 200 && launches.size() < 2; ++i) {  // a bound for a broken run
+    launches = ReadLaunchRecords(LaunchRecordPath());
+    if (launches.size() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_EQ(launches.size(), 2u);
+  // (xdg-open's own launcher runs the entry in its caller's folder; Path= is honoured by the
+  // desktops' launchers, see the gio launch test of the entries.)
+  EXPECT_EQ(launches[1].arguments, "qvorvane://game/312");
 }
 
 TEST_F(InstallerRunTest, FreshInstallAsAnUnprivilegedUserRegistersForTheUserOnly) {

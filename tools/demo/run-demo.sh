@@ -224,6 +224,9 @@ if [ "$use_my_home" -eq 0 ]; then
   report_places=("$HOME" "$QV_MACHINE_ROOT")
 else
   report_places=("$data_home/Qvorvane" "$data_home/applications/Programs/QVorvane" "$HOME/Desktop"
+                 "$data_home/applications/com.qvorvane.Client.desktop"
+                 "$data_home/applications/com.qvorvane.ClientLink.desktop"
+                 "${XDG_CONFIG_HOME:-$HOME/.config}/autostart/com.qvorvane.Client.desktop"
                  "$HOME/QVorvane" "${XDG_CONFIG_HOME:-$HOME/.config}/qvorvane-registry"
                  "${QV_MACHINE_ROOT:-/var/lib/qvorvane}/registry")
 fi
@@ -267,6 +270,25 @@ while IFS= read -r link; do
     | grep -E 'Local path|Working directory|Command line arguments|Icon location|Description' \
     | sed 's/^[[:space:]]*/     /' || echo "     (lnkinfo cannot read it)"
 done <<<"$links"
+
+echo
+echo "Desktop entries (as the installation recorded them; each entry checked with desktop-file-validate):"
+desktop_record="$data_home/Qvorvane/desktop-files.txt"
+if [ -s "$desktop_record" ]; then
+  while IFS= read -r made; do
+    [ -n "$made" ] || continue
+    case "$made" in
+      *.desktop)
+        if validation=$(desktop-file-validate "$made" 2>&1); then verdict=valid; else verdict="NOT VALID: $validation"; fi
+        echo "  -- ${made#"$state"/} ($verdict)"
+        grep -E '^(Name|Exec|Path|Icon|MimeType)=' "$made" | sed 's/^/     /' || true ;;
+      *) echo "  -- ${made#"$state"/}" ;;
+    esac
+  done <"$desktop_record"
+  echo "  default handler of x-scheme-handler/qvorvane (xdg-mime): $(xdg-mime query default x-scheme-handler/qvorvane 2>/dev/null || true)"
+else
+  echo "  (none)"
+fi
 
 echo
 echo "Downloads (body bytes served against the archive's size):"

@@ -2,31 +2,13 @@
 
 #include <png.h>
 
-#include <cstring>
+#include "workflow/shortcuts/png_image.h"
 
 namespace qv::workflow {
 namespace {
 
 constexpr size_t kSignatureSize = 8;
 constexpr uint32_t kBytesPerPixel = 4;
-
-// libpng's simplified reader keeps its error handling (setjmp) inside the library, so no
-// long jump ever crosses our frames; the struct is freed on every path.
-class PngImageReader {
- public:
-  PngImageReader() {
-    std::memset(&image_, 0, sizeof image_);
-    image_.version = PNG_IMAGE_VERSION;
-  }
-  ~PngImageReader() { png_image_free(&image_); }
-  PngImageReader(const PngImageReader&) = delete;
-  PngImageReader& operator=(const PngImageReader&) = delete;
-
-  png_image& image() { return image_; }
-
- private:
-  png_image image_;
-};
 
 }  // namespace
 
@@ -35,7 +17,7 @@ PngDecodeStatus DecodePng(std::string_view bytes, RgbaImage& out) {
       png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kSignatureSize) != 0) {
     return PngDecodeStatus::kNotPng;
   }
-  PngImageReader reader;
+  PngImage reader;
   png_image& image = reader.image();
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
     return PngDecodeStatus::kDamaged;

@@ -14,6 +14,7 @@
 #include "util/programs.h"
 #include "util/text_conversion.h"
 #include "workflow/registration/auto_start_registration.h"
+#include "workflow/registration/desktop_entries.h"
 #include "workflow/legacy/existing_installation.h"
 #include "workflow/packages/install_packages.h"
 #include "workflow/folders/install_folders.h"
@@ -259,7 +260,9 @@ bool RunInstallingTask::Finish() {
   context_.percent += kFinishStep;
   ReportProgress(kStatusInstalling, 0);
   CreateShortcuts(context_);
-  RegisterAutoStart(util::kClientAutoStartArgument, *context_.machine.folders);
+  const bool start_at_log_on =
+      RegisterAutoStart(util::kClientAutoStartArgument, *context_.machine.folders);
+  RegisterDesktopEntries(context_, start_at_log_on, environment_.program_icons);
   DeleteLegacyAutoStart();
   RemoveLegacyClient(FoldersToKeep(), *environment_.processes);
   if (stop_requested()) return false;

@@ -24,6 +24,7 @@
 #include "platform/process_table.h"
 #include "workflow/tasks/install_context.h"
 #include "workflow/packages/install_record.h"
+#include "workflow/registration/desktop_entries.h"
 #include "workflow/service/service_endpoints.h"
 #include "workflow/service/statistics_report.h"
 
@@ -47,6 +48,8 @@ struct InstallingEnvironment {
   ServiceEndpoints endpoints;
   InstallMachine machine;
   const platform::ProcessTable* processes = &platform::SystemProcessTable();
+  // The program icon for the desktop's icon theme; none when empty.
+  ProgramIconPictures program_icons;
 };
 
 class RunInstallingTask : public core::MsgTask {

@@ -2,8 +2,10 @@
 
 #include <string_view>
 
-#include "platform/files.h"
+#include "platform/atomic_file.h"
+#include "platform/desktop_shell.h"
 #include "platform/executable_path.h"
+#include "platform/files.h"
 #include "platform/known_folders.h"
 #include "platform/path_rename.h"
 #include "platform/path_syntax.h"
@@ -17,6 +19,7 @@
 #include "workflow/folders/delete_path.h"
 #include "workflow/folders/game_id_path.h"
 #include "workflow/packages/install_packages.h"
+#include "workflow/registration/desktop_entries.h"
 #include "workflow/registration/registration_keys.h"
 #include "workflow/shortcuts/shortcuts.h"
 
@@ -78,9 +81,13 @@ class Remover {
 
   // A shortcut and the record writer's lock file beside it.
   void Shortcut(const std::u16string& folder, const std::u16string& name) {
-    Path(folder + name);
-    const std::string lock = util::WideToUtf8(folder + u"." + name + u".lock");
-    platform::DeleteFile(lock);
+    FileWithLock(util::WideToUtf8(folder + name));
+  }
+
+  // A file written as a record and the record writer's lock file beside it.
+  void FileWithLock(const std::string& path) {
+    Path(util::Utf8ToWide(path));
+    platform::DeleteFile(platform::AtomicFileLockPath(path));
   }
 
   void EmptyFolder(const std::u16string& path) {
@@ -176,8 +183,17 @@ std::vector<std::string> UninstallPlatform(const std::u16string& install_folder)
   remove.Path(util::Utf8ToWide(platform::StartMenuFolder()) +
               util::SystemPath(workflow::kStartMenuSubPath));
 
-  remove.Path(base + util::SystemPath(util::kLocalDataSubPath) +
-              util::SystemPath(workflow::kRuntimePluginSubPath));
+  // What a desktop reads: the entries, launchers and icons the installation recorded, and its
+  // default for the platform's links.
+  const std::u16string local_data = base + util::SystemPath(util::kLocalDataSubPath);
+  for (const std::string& made : workflow::RecordedDesktopFiles(local_data)) {
+    remove.FileWithLock(made);
+  }
+  workflow::RemoveLinkHandlerDefault();
+  platform::RefreshDesktopDatabase(platform::StartMenuFolder());
+  remove.FileWithLock(util::WideToUtf8(local_data + std::u16string(workflow::kDesktopFilesRecord)));
+
+  remove.Path(local_data + util::SystemPath(workflow::kRuntimePluginSubPath));
   remove.Path(game_bag_folder);
   if (const std::u16string data = RememberedDataFolder(); !data.empty()) {
     remove.Path(util::AsFolderPath(util::JoinPath(data, u"download")));

@@ -5,6 +5,9 @@
 //              there, and the current user's), the URL protocol keys, the start-up value;
 //   shortcuts  the client's on the desktop and its start-menu folder, the featured game's on
 //              the desktop (named by the game list);
+//   desktop    the desktop entries, launchers and icons the installation recorded
+//              (workflow/registration/desktop_entries.h) and our default for the platform's
+//              links in mimeapps.list;
 //   files      the plug-in folder, the game-bag folder, the data folder's downloads and game
 //              installations, and last the install folder itself (only when it is the
 //              platform folder or the registered install location). Where the system deletes
