@@ -1,9 +1,5 @@
 // A transfer ends when the server stalls, and at once when its task is asked to stop.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -11,6 +7,7 @@
 
 #include "loopback_server.h"
 #include "progress_recorder.h"
+#include "raw_ports.h"
 #include "temp_root.h"
 #include "transfer/http.h"
 
@@ -37,34 +34,11 @@ TEST_F(HttpStopTest, AStalledGetTimesOut) {
   EXPECT_FALSE(test::ReadFileBytes(root_.Path("s.tmp")));
 }
 
-// A port that takes connections (the kernel completes them into the backlog) and never says a
-// word: neither the TLS handshake nor an answer ever comes.
-class SilentPort {
- public:
-  SilentPort() {
-    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof(address);
-    if (bind(fd_, reinterpret_cast<sockaddr*>(&address), size) == 0 && listen(fd_, 8) == 0 &&
-        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-      port_ = ntohs(address.sin_port);
-    }
-  }
-  ~SilentPort() { close(fd_); }
-  int port() const { return port_; }
-
- private:
-  int fd_ = -1;
-  int port_ = 0;
-};
-
 // Connecting and waiting for the first byte are stalls like any other: a Get to a server that
 // never completes the TLS handshake, or never answers a request, ends as timed out once the
 // limit passes (the product's: 30 s to connect, 60 s to the first byte) and the run moves on.
 TEST_F(HttpStopTest, ASilentServerTimesOutWhileConnectingOrBeforeTheFirstByte) {
-  SilentPort silent;
+  test::SilentPort silent;
   ASSERT_NE(silent.port(), 0);
   struct Case {
     const char* scheme;

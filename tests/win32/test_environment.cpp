@@ -24,6 +24,12 @@ std::string MakeFreshTempFolder() {
   throw std::runtime_error("no fresh temporary folder");
 }
 
+bool RunningUnderWine() {
+  // Wine's own ntdll exports its version; Windows' does not.
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 void SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value) {
   // Through the C runtime, so that getenv sees it too; "" removes the variable there.
   _wputenv_s(platform::win32::Wide(name).c_str(),

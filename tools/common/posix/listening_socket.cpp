@@ -1,6 +1,7 @@
 #include "common/listening_socket.h"
 
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace qv::tools {
 
@@ -13,5 +14,7 @@ void KeepPortExclusive(socket_t sock) {
   const int yes = 1;
   setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
 }
+
+void CloseSocket(socket_t sock) { close(sock); }
 
 }  // namespace qv::tools

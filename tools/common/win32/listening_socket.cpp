@@ -12,4 +12,6 @@ void KeepPortExclusive(socket_t sock) {
              sizeof(yes));
 }
 
+void CloseSocket(socket_t sock) { closesocket(sock); }
+
 }  // namespace qv::tools
