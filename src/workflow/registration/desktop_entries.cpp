@@ -9,8 +9,9 @@
 #include "platform/files.h"
 #include "platform/known_folders.h"
 #include "platform/path_resolution.h"
-#include "util/file_paths.h"
+#include "util/command_line.h"
 #include "util/file_name_rules.h"
+#include "util/file_paths.h"
 #include "util/file_system.h"
 #include "util/platform_client.h"
 #include "util/text_conversion.h"
@@ -164,8 +165,6 @@ void WriteRecord(util::AppFolders& app_folders, const std::vector<std::string>& 
   platform::WriteFileAtomically(RecordPath(local_data_folder), text);
 }
 
-bool EndsWith(std::string_view text, std::string_view end) { return text.ends_with(end); }
-
 }  // namespace
 
 void RegisterDesktopEntries(const InstallContext& context, bool start_at_log_on,
@@ -241,13 +240,8 @@ void RegisterDesktopEntries(const InstallContext& context, bool start_at_log_on,
   const std::string autostart_file = DesktopFileName(kDesktopClientId);
   if (start_at_log_on) {
     DesktopEntry autostart = client_entry;
-    std::string arguments = util::WideToUtf8(util::kClientAutoStartArgument);
-    for (size_t at = 0; at < arguments.size();) {
-      const size_t begin = arguments.find_first_not_of(' ', at);
-      if (begin == std::string::npos) break;
-      const size_t end = std::min(arguments.find(' ', begin), arguments.size());
-      autostart.command.push_back(arguments.substr(begin, end - begin));
-      at = end;
+    for (const std::u16string& argument : util::SplitCommandLine(util::kClientAutoStartArgument)) {
+      autostart.command.push_back(util::WideToUtf8(argument));
     }
     writer.Write(folders.autostart, autostart_file, DesktopEntryText(autostart));
   } else {
@@ -271,16 +265,20 @@ bool IsDesktopFileWeMake(const std::string& path) {
   if (folder == folders.autostart) return name == DesktopFileName(kDesktopClientId);
   if (folder == folders.desktop) {
     std::string text;
-    return EndsWith(name, kDesktopFileExtension) && !platform::ReadWholeFile(path, text) &&
+    return name.ends_with(kDesktopFileExtension) && !platform::ReadWholeFile(path, text) &&
            text.find("\n" + std::string(kLauncherMarkKey) + "=" + std::string(kLauncherMarkValue) +
                      "\n") != std::string::npos;
   }
-  for (const uint32_t side : {16u, 48u, 64u, 128u, 256u}) {
-    if (folder != IconSizeFolder(folders, side)) continue;
-    return name == std::string(kDesktopClientId) + std::string(kPngExtension) ||
-           (name.starts_with(kGameIconPrefix) && EndsWith(name, kPngExtension));
+  // An icon in one of the theme's size folders its kind is written to.
+  const auto in_size_folder = [&](std::span<const uint32_t> sizes) {
+    return std::any_of(sizes.begin(), sizes.end(),
+                       [&](uint32_t side) { return folder == IconSizeFolder(folders, side); });
+  };
+  if (name == std::string(kDesktopClientId) + std::string(kPngExtension)) {
+    return in_size_folder(kProgramIconSizes);
   }
-  return false;
+  return name.starts_with(kGameIconPrefix) && name.ends_with(kPngExtension) &&
+         in_size_folder(kGameIconSizes);
 }
 
 std::vector<std::string> RecordedDesktopFiles(const std::u16string& local_data_folder) {
