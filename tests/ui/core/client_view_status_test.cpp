@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "controller/window_messages.h"
 #include "ui/core/client_layout.h"
@@ -124,33 +122,6 @@ TEST_F(ClientViewStatusTest, NothingIsPostedBeforeTheWindowExists) {
   early->ApplyGameInfo(MakeGame("Tides of Valoria III"), 1);
   early->ShowDefaultHeader();
   EXPECT_TRUE(host.TakeMessages().empty());
-}
-
-TEST_F(ClientViewStatusTest, StatusAndGameFromWorkerThreadsArriveWhole) {
-  // Workers hand over while the UI thread ticks and renders; the sanitizer builds check the locks.
-  std::atomic<bool> done{false};
-  std::thread status_worker([&] {
-    for (int percent = 1; percent <= 200; ++percent) {
-      view_->UpdateStatus(0, percent % 90, percent % 2 ? u"Downloading..." : u"Extracting...");
-    }
-  });
-  std::thread game_worker([&] {
-    for (int i = 0; i < 200; ++i) {
-      view_->ApplyGameInfo(MakeGame(i % 2 ? "Tides of Valoria III" : "Other", "1001", "s1"), 0);
-    }
-    done = true;
-  });
-  while (!done || !view_->TimerRunning(ClientView::kRefreshTimer)) {
-    DeliverMessages();
-    if (view_->TimerRunning(ClientView::kRefreshTimer)) FireTimer(ClientView::kRefreshTimer);
-    Render();
-  }
-  status_worker.join();
-  game_worker.join();
-  DeliverMessages();
-  FireTimer(ClientView::kRefreshTimer);
-  EXPECT_EQ(view_->StatusLine(), u"Extracting... 20%");
-  EXPECT_EQ(view_->Title(), u"Tides of Valoria III");
 }
 
 }  // namespace
