@@ -325,15 +325,19 @@ find "${report_places[@]}" -type f ! -name '.*.lock' 2>/dev/null \
 if [ "$windows" -eq 1 ]; then
   echo
   echo "Registry (the prefix's own, read back with wine reg query):"
+  reg_query() {  # KEY [OPTIONS]: the key's values as stored, or nothing when it is missing
+    local shown
+    shown=$(/usr/lib/wine/wine64 reg query "$@" 2>/dev/null) || return 0
+    tr -d '\r' <<<"$shown" | sed -e '/^$/d' -e 's/^/  /'
+  }
   for key in 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\qvorvane' \
              'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\App Paths\QVORVANE.EXE' \
              'HKCU\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\qvorvane' \
              'HKCU\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\App Paths\QVORVANE.EXE' \
              'HKCU\Software\Classes\QVorvane' 'HKCU\Software\qvorvane'; do
-    /usr/lib/wine/wine64 reg query "$key" /s 2>/dev/null | tr -d '\r' | sed -e '/^$/d' -e 's/^/  /' || true
+    reg_query "$key" /s
   done
-  /usr/lib/wine/wine64 reg query 'HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v qvorvane 2>/dev/null \
-    | tr -d '\r' | sed -e '/^$/d' -e 's/^/  /' || echo "  (no start-up entry)"
+  reg_query 'HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v qvorvane
 
   echo
   echo "Shortcuts (read back with lnkinfo):"
@@ -425,7 +429,10 @@ fi
 
 echo
 echo "Service log: $state/service.log; installer output: $state/installer.log"
-if [ "$use_my_home" -eq 0 ]; then
+if [ "$windows" -eq 1 ]; then
+  echo "All of it lies in $state (remove it when done); the prefix is $WINEPREFIX"
+  echo "(look around with: WINEPREFIX=$WINEPREFIX /usr/lib/wine/wine64 regedit)."
+elif [ "$use_my_home" -eq 0 ]; then
   echo "All of it lies in $state (remove it when done). To install into your own home folder:"
   echo "  tools/demo/run-demo.sh --scenario $scenario --use-my-home"
   echo "(uninstall afterwards with ~/.local/share/Qvorvane/app/uninstall.exe)."
