@@ -43,4 +43,11 @@ void ExpectPlugin312Records(const InstalledPlatform& installed) {
   EXPECT_EQ(launches[0].arguments, kPlugin312Launch);
 }
 
+void ExpectPlugin312StartedTwice(const std::string& launch_record) {
+  const auto launches = ReadLaunchRecords(launch_record);
+  ASSERT_EQ(launches.size(), 2u);
+  EXPECT_EQ(launches[1].arguments, kPlugin312Launch);
+  EXPECT_EQ(launches[1].working_folder, launches[0].working_folder);
+}
+
 }  // namespace qv::test

@@ -32,5 +32,8 @@ struct InstalledPlatform {
 
 // Checks every record and the client's single start, with the test's expectations.
 void ExpectPlugin312Records(const InstalledPlatform& installed);
+// After a complete installation and a run that found it: the client was started a second time,
+// alike (the launch record of this machine's path).
+void ExpectPlugin312StartedTwice(const std::string& launch_record);
 
 }  // namespace qv::test

@@ -153,10 +153,7 @@ TEST_F(WineInstallerTest, SecondRunFindsTheInstallationAndOnlyStartsIt) {
 
   EXPECT_EQ(machine_.RunInstaller(), 0);
   EXPECT_THAT(Operations(), ElementsAre("1/", "2/", "1/", "2/old_user"));
-  const auto launches = ReadLaunchRecords(LaunchRecordPath());
-  ASSERT_EQ(launches.size(), 2u);
-  EXPECT_EQ(launches[1].arguments, kPlugin312Launch);
-  EXPECT_EQ(launches[1].working_folder, launches[0].working_folder);
+  ExpectPlugin312StartedTwice(LaunchRecordPath());
 }
 
 // A refused package stays on "Failed..." until the user closes the installer: nothing is
