@@ -29,19 +29,24 @@ std::string DemoContentFolder() { return QV_DEMO_CONTENT_DIR; }
 
 DemoServiceProcess::DemoServiceProcess(const std::string& working_folder,
                                        const std::string& scenario,
-                                       const DemoServiceOptions& options) {
+                                       const DemoServiceOptions& options)
+    : content_host_(options.content_host.empty() ? "127.0.0.1" : options.content_host) {
   const std::string ready_file = working_folder + "/service.ready";
   statistics_log_ = working_folder + "/statistics.log";
   const std::string scenario_path =
       scenario.find('/') == std::string::npos ? DemoScenarioPath(scenario) : scenario;
-  process_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+  std::vector<std::string> command{
       QV_DEMO_SERVICE_PATH, "--scenario", scenario_path, "--content",
       options.content.empty() ? DemoContentFolder() : options.content, "--stats-log",
       statistics_log_, "--pki",
       options.pki_folder.empty() ? working_folder + "/pki" : options.pki_folder, "--ready-file",
       ready_file, "--https-port", std::to_string(options.https_port), "--http-port",
       std::to_string(options.http_port), "--probe-port", std::to_string(options.probe_port),
-      "--quiet"});
+      "--quiet"};
+  if (!options.content_host.empty()) {
+    command.insert(command.end(), {"--content-host", options.content_host});
+  }
+  process_ = std::make_unique<ChildProcess>(command);
   // The service prints its first line once every port listens and the ready file is written;
   // a service that fails ends its output instead.
   if (!process_->started() || !process_->ReadLine()) return;
@@ -54,7 +59,7 @@ DemoServiceProcess::DemoServiceProcess(const std::string& working_folder,
 }
 
 std::string DemoServiceProcess::ContentUrl(const std::string& path) const {
-  return "https://127.0.0.1:" + std::to_string(https_port_) + path;
+  return "https://" + content_host_ + ":" + std::to_string(https_port_) + path;
 }
 
 std::string DemoServiceProcess::HttpUrl(const std::string& path) const {
@@ -65,7 +70,7 @@ workflow::ServiceEndpoints DemoServiceProcess::Endpoints() const {
   workflow::ServiceEndpoints endpoints;
   endpoints.api_base_url = ContentUrl("");
   endpoints.stats_base_url = HttpUrl("");
-  endpoints.cdn_host = "127.0.0.1:" + std::to_string(https_port_);
+  endpoints.cdn_host = content_host_ + ":" + std::to_string(https_port_);
   endpoints.probe_url = "https://127.0.0.1:" + std::to_string(probe_port_) + "/";
   endpoints.ca_bundle = ca_certificate_;
   return endpoints;

@@ -18,6 +18,7 @@ struct DemoServiceOptions {
   int https_port = 0;      // 0: any free port
   int http_port = 0;
   int probe_port = 0;
+  std::string content_host;  // the host the answer's content URLs name; 127.0.0.1 when empty
 };
 
 class DemoServiceProcess {
@@ -34,7 +35,7 @@ class DemoServiceProcess {
   const std::string& ca_certificate() const { return ca_certificate_; }
   const std::string& statistics_log() const { return statistics_log_; }
 
-  std::string ContentUrl(const std::string& path) const;  // https://127.0.0.1:PORT + path
+  std::string ContentUrl(const std::string& path) const;  // https://CONTENT_HOST:PORT + path
   std::string HttpUrl(const std::string& path) const;     // http://127.0.0.1:PORT + path
   // Endpoints of the installer's workflow pointed at this service.
   workflow::ServiceEndpoints Endpoints() const;
@@ -48,6 +49,7 @@ class DemoServiceProcess {
   int https_port_ = 0;
   int http_port_ = 0;
   int probe_port_ = 0;
+  std::string content_host_;
   std::string ca_certificate_;
   std::string statistics_log_;
 };

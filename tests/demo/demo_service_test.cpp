@@ -298,6 +298,34 @@ TEST_F(DemoServiceTest, NothingOutsideTheContentFolderIsServed) {
   }
 }
 
+// A Windows installer matches the certificate by name only: asked to, the answer names the
+// content host "localhost", and a download by that name passes the CA's check.
+TEST_F(DemoServiceTest, ContentHostNamedByTheAnswerIsTheOneAskedFor) {
+  DemoServiceOptions options;
+  options.content_host = "localhost";
+  DemoServiceProcess service(root_.path(), "plugin-312", options);
+  ASSERT_TRUE(service.started());
+  workflow::InstallRecord record;
+  HttpResult result = HttpResult::kSuccess;
+  ASSERT_TRUE(Query(service, record, result));
+  const std::string expected_base = "https://localhost:" + std::to_string(service.https_port());
+  EXPECT_EQ(std::string(record.url).rfind(expected_base + "/qvorvane/repository/install/", 0), 0u)
+      << record.url;
+  EXPECT_EQ(Download(service, record.url_air, "package.zip"), HttpResult::kSuccess);
+}
+
+TEST_F(DemoServiceTest, ContentHostThatIsNoHostNameStopsTheService) {
+  for (const std::string host : {"", "local host", "a/b", "x?y"}) {
+    const CommandResult run = RunCommand(
+        {QV_DEMO_SERVICE_PATH, "--scenario", DemoScenarioPath("plugin-312"), "--content",
+         DemoContentFolder(), "--stats-log", root_.Path("stats.log"), "--pki", root_.Path("pki"),
+         "--content-host", host});
+    EXPECT_EQ(run.exit_code, 1) << host;
+    EXPECT_NE(run.output.find("--content-host takes a host name"), std::string::npos)
+        << run.output;
+  }
+}
+
 TEST_F(DemoServiceTest, BadScenarioFilesStopTheServiceWithTheirProblem) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"not-json.json", "{\"answer\": "},

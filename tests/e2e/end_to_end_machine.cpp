@@ -2,7 +2,6 @@
 
 #include <grp.h>
 #include <pwd.h>
-#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <filesystem>
 
 #include "qv/deployment_settings.h"
+#include "run_waits.h"
 
 namespace qv::test {
 namespace {
@@ -109,15 +109,7 @@ std::unique_ptr<ChildProcess> EndToEndMachine::StartInstaller(RunAs who) {
 }
 
 std::optional<int> EndToEndMachine::RunInstaller(RunAs who, std::chrono::seconds limit) {
-  auto installer = StartInstaller(who);
-  if (!installer->started()) return -1;
-  auto code = installer->WaitFor(limit);
-  if (!code) {
-    ADD_FAILURE() << "the installer still ran after " << limit.count() << " s";
-    installer->Kill(SIGKILL);
-    installer->Wait();
-  }
-  return code;
+  return WaitForInstallerExit(*StartInstaller(who), limit);
 }
 
 std::string EndToEndMachine::PlatformFolder() const {

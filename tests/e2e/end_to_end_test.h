@@ -15,16 +15,11 @@
 #include "installation_readback.h"
 #include "own_process_space.h"
 #include "platform/registry_hive.h"
+#include "plugin312_records.h"
 #include "registration_keys.h"
 #include "temp_root.h"
 
 namespace qv::test {
-
-inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-// The launch line of the plugin-312 scenario: the game name "Tides of Valoria III" in Base64,
-// the game, the package code (the installer's own name) and the user source.
-inline constexpr char kPlugin312Launch[] =
-    "/startgame=VGlkZXMgb2YgVmFsb3JpYSBJSUk= /game_id=312 /flag=tov3_web /user_frome=3";
 
 class EndToEndTest : public TempRootTest {
  protected:

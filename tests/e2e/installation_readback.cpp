@@ -111,6 +111,7 @@ std::vector<LaunchRecord> ReadLaunchRecords(const std::string& launch_txt) {
   std::vector<LaunchRecord> records;
   std::ifstream in(launch_txt);
   for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
     auto take = [&line](const std::string& label, std::string& out) {
       if (!StartsWith(line, label)) return false;
       out = line.substr(label.size());

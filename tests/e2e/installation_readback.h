@@ -35,7 +35,7 @@ std::vector<StatisticsReport> ReadStatisticsReports(const std::string& statistic
 // "op/ex" of each report, in order ("1/", "2/old_user", "5/policy_failed").
 std::vector<std::string> OperationsOf(const std::vector<StatisticsReport>& reports);
 
-// One start of the demo client, as it recorded it in launch.txt.
+// One start of the demo client, as it recorded it in launch.txt (its Linux or Windows build).
 struct LaunchRecord {
   std::string program;
   std::string working_folder;

@@ -116,10 +116,7 @@ TEST_F(InstallerRunTest, SecondRunFindsTheInstallationAndOnlyStartsIt) {
               ElementsAre("1/", "2/", "1/", "2/old_user"));
   // Nothing new was downloaded or unpacked; the client was started a second time, alike.
   EXPECT_EQ(FilesBelow(root_), files_after_first);
-  const auto launches = ReadLaunchRecords(LaunchRecordPath());
-  ASSERT_EQ(launches.size(), 2u);
-  EXPECT_EQ(launches[1].arguments, kPlugin312Launch);
-  EXPECT_EQ(launches[1].working_folder, launches[0].working_folder);
+  ExpectPlugin312StartedTwice(LaunchRecordPath());
 }
 
 // Browsers name a repeated download "tov3_web (1).run" or "tov3_web(2).run": both still install

@@ -37,4 +37,11 @@ bool XvfbDisplay::ClickInWindow(const std::string& title, int x, int y) const {
              .exit_code == 0;
 }
 
+bool XvfbDisplay::ShowsWindow(const std::string& title) const {
+  if (!started()) return false;
+  return RunCommand({"env", "DISPLAY=" + name_, "xdotool", "search", "--onlyvisible", "--name",
+                     "^" + title + "$"})
+             .exit_code == 0;
+}
+
 }  // namespace qv::test

@@ -32,6 +32,8 @@ class XvfbDisplay {
   // Clicks the left button at (x, y) inside the visible window titled `title`, as a user's mouse
   // would; false when there is no such window or xdotool failed.
   bool ClickInWindow(const std::string& title, int x, int y) const;
+  // True when a window titled `title` is visible (mapped) on this display.
+  bool ShowsWindow(const std::string& title) const;
 
  private:
   std::unique_ptr<ChildProcess> server_;

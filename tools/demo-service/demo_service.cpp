@@ -111,7 +111,10 @@ DemoService::~DemoService() {
   }
 }
 
-std::string DemoService::content_base_url() const { return https_->base_url(); }
+std::string DemoService::content_base_url() const {
+  if (settings_.content_host.empty()) return https_->base_url();
+  return "https://" + settings_.content_host + ":" + std::to_string(https_->port());
+}
 
 int DemoService::CountAttempt(const std::string& key) {
   std::lock_guard lock(mutex_);

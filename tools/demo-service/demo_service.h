@@ -45,6 +45,9 @@ struct DemoServiceSettings {
   std::string statistics_log;  // the statistics log file
   std::string pki_folder;      // a fresh CA and certificates are written here at start
   DemoServicePorts ports;
+  // The host the answer's content URLs name; empty: the address the HTTPS server gives
+  // (127.0.0.1). A Windows installer asks for "localhost", its TLS matching names only.
+  std::string content_host;
   // One line per request answered (method, path, query, status); null: quiet. Called from the
   // worker threads, one call at a time.
   std::function<void(const std::string&)> log;
@@ -63,7 +66,8 @@ class DemoService {
   DemoServicePorts ports() const { return bound_; }
   // The CA that signed the HTTPS certificates (PEM file path).
   const std::string& ca_certificate() const { return ca_certificate_; }
-  // "https://127.0.0.1:PORT", the base of every content URL in the answer.
+  // "https://HOST:PORT" (127.0.0.1 or the content host), the base of every content URL in the
+  // answer.
   std::string content_base_url() const;
   // One line per content file asked for: the body bytes sent for it (a continued download's
   // answers count only what they sent) against the file's size, and the answers given.

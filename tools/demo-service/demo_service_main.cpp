@@ -3,10 +3,12 @@
 //
 //   qv-demo-service --scenario FILE --content FOLDER --stats-log FILE --pki FOLDER
 //                   [--https-port N] [--http-port N] [--probe-port N] [--ready-file FILE]
-//                   [--pace BYTES_PER_SECOND] [--quiet]
+//                   [--pace BYTES_PER_SECOND] [--content-host NAME] [--quiet]
 //
 // Ports default to 0 (any free port). --pace throttles every download to that rate when the
-// scenario sets no rate of its own, so that a person watching sees the download happen. Once every port listens, the ready file (written whole,
+// scenario sets no rate of its own, so that a person watching sees the download happen.
+// --content-host names the host of the answer's content URLs (default 127.0.0.1; "localhost" for
+// the Windows installer, whose TLS matches the certificate by name only). Once every port listens, the ready file (written whole,
 // by a rename) holds "https_port=", "http_port=", "probe_port=" (0 when closed) and "ca=" lines;
 // then the same facts go to standard output, followed by one line per request unless --quiet.
 #include <signal.h>
@@ -31,7 +33,7 @@ void Usage(const char* program) {
   std::fprintf(stderr,
                "usage: %s --scenario FILE --content FOLDER --stats-log FILE --pki FOLDER\n"
                "          [--https-port N] [--http-port N] [--probe-port N] [--ready-file FILE]"
-               " [--pace BYTES_PER_SECOND] [--quiet]\n",
+               " [--pace BYTES_PER_SECOND] [--content-host NAME] [--quiet]\n",
                program);
 }
 
@@ -44,6 +46,16 @@ int PortOption(const std::map<std::string, std::string>& options, const std::str
     throw std::invalid_argument(name + " takes a port number (0 to 65535), not \"" + text + "\"");
   }
   return std::stoi(text);
+}
+
+// A host name of letters, digits, dots and hyphens (it goes into URLs unescaped).
+std::string HostOption(const std::string& name, const std::string& text) {
+  if (text.empty() || text.size() > 253 ||
+      text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-") !=
+          std::string::npos) {
+    throw std::invalid_argument(name + " takes a host name, not \"" + text + "\"");
+  }
+  return text;
 }
 
 // A positive byte rate of at most nine digits.
@@ -74,7 +86,8 @@ void WriteReadyFile(const std::string& path, const qv::demo::DemoService& servic
 int main(int argc, char** argv) {
   static const std::set<std::string> kValued = {"--scenario",   "--content",    "--stats-log",
                                                 "--pki",        "--https-port", "--http-port",
-                                                "--probe-port", "--ready-file", "--pace"};
+                                                "--probe-port", "--ready-file", "--pace",
+                                                "--content-host"};
   std::map<std::string, std::string> options;
   bool quiet = false;
   for (int i = 1; i < argc; ++i) {
@@ -111,6 +124,9 @@ int main(int argc, char** argv) {
       const uint64_t pace = RateOption("--pace", options["--pace"]);
       uint64_t& rate = settings.scenario.faults.throttle_bytes_per_second;
       if (rate == 0) rate = pace;
+    }
+    if (options.count("--content-host") != 0) {
+      settings.content_host = HostOption("--content-host", options["--content-host"]);
     }
     settings.content_folder = options["--content"];
     settings.statistics_log = options["--stats-log"];

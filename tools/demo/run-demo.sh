@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The demo: installs the QVorvane platform from the demo platform service on this machine.
 #
-#   tools/demo/run-demo.sh [--scenario NAME] [--use-my-home] [--timeout SECONDS] [--service-only]
-#                          [--list]
+#   tools/demo/run-demo.sh [--windows] [--scenario NAME] [--use-my-home] [--timeout SECONDS]
+#                          [--service-only] [--list]
 #
 # Installs the Debian packages the project needs, builds the `demo` preset (the installer with
 # the service's loopback addresses and CA built in), starts the demo platform service with the
@@ -14,8 +14,15 @@
 # Everything the installer writes for "this user" goes into a throw-away folder (HOME, XDG_*,
 # TMPDIR and QV_MACHINE_ROOT point there), unless --use-my-home is given.
 #
+#   --windows         the Windows installer under Wine instead: builds the windows-demo preset
+#                     (the installer with the service's addresses by the name localhost and
+#                     the demo CA) and the service's content with the Windows demo client, makes a
+#                     fresh Wine prefix in the throw-away folder (font faces the windows ask for
+#                     mapped to installed fonts) and runs tov3_web.exe there; the report reads
+#                     the prefix's registry (wine reg query) and its shortcuts
 #   --scenario NAME   a scenario of tools/demo-service/scenarios (see --list)
-#   --use-my-home     install into your own home folder instead of the throw-away folder
+#   --use-my-home     install into your own home folder instead of the throw-away folder (not
+#                     with --windows: a Wine run always has a prefix of its own)
 #   --timeout S       stop an installer still open after S seconds (default 120; a failed run
 #                     waits for a click on its message box or its close button, which under
 #                     Xvfb the script gives)
@@ -28,15 +35,18 @@ source_dir=$(pwd)
 readonly https_port=18443 http_port=18080 probe_port=18444  # as in the demo preset
 readonly scenario_dir="$source_dir/tools/demo-service/scenarios"
 readonly build_dir="$source_dir/build/demo"
+readonly windows_build_dir="$source_dir/build/windows-demo"
 
 scenario=plugin-312
 installer_wait_s=120
 use_my_home=0
 service_only=0
+windows=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --scenario) scenario=${2:?--scenario takes a name}; shift 2 ;;
     --use-my-home) use_my_home=1; shift ;;
+    --windows) windows=1; shift ;;
     --timeout) installer_wait_s=${2:?--timeout takes seconds}; shift 2 ;;
     --service-only) service_only=1; shift ;;
     --list)
@@ -57,14 +67,39 @@ if [ ! -f "$scenario_file" ]; then
   exit 2
 fi
 
+if [ "$windows" -eq 1 ] && [ "$use_my_home" -eq 1 ]; then
+  echo "run-demo: --use-my-home does not go with --windows (a Wine run has a prefix of its own)" >&2
+  exit 2
+fi
+
 say() { printf '\n== %s\n' "$*"; }
 
 say "Dependencies"
 bash tools/install-deps.sh
-
-say "Building the demo preset (build/demo)"
-cmake --preset demo >/dev/null
-cmake --build --preset demo
+service_build_dir="$build_dir"
+content_dir="$build_dir/demo-content"
+if [ "$windows" -eq 1 ]; then
+  bash tools/install-deps.sh windows
+  say "Building the windows-demo preset (build/windows-demo)"
+  cmake --preset windows-demo >/dev/null
+  cmake --build --preset windows-demo
+  # The service and its content with the Windows demo client come from the wine-e2e build (the
+  # Linux side of the runs under Wine); the CA stays the demo's, the one the installer trusts.
+  say "Building the wine-e2e preset (build/wine-e2e): the service with the Windows content"
+  cmake --preset wine-e2e >/dev/null
+  cmake --build --preset wine-e2e
+  service_build_dir="$source_dir/build/wine-e2e"
+  content_dir="$service_build_dir/demo-content-windows"
+  windows_installer="$windows_build_dir/src/app/qvorvane-installer.exe"
+  if [ ! -f "$windows_installer" ]; then
+    echo "run-demo: the windows-demo build made no installer ($windows_installer)" >&2
+    exit 1
+  fi
+else
+  say "Building the demo preset (build/demo)"
+  cmake --preset demo >/dev/null
+  cmake --build --preset demo
+fi
 
 state=$(mktemp -d "${TMPDIR:-/tmp}/qvorvane-demo.XXXXXX")
 service_pid=""
@@ -73,6 +108,8 @@ compositor_pid=""
 installer_pid=""
 tail_pid=""
 cleanup() {
+  # A Wine run: every Windows process of the prefix ends with its server.
+  [ "$windows" -eq 1 ] && /usr/lib/wine/wineserver -k 2>/dev/null || true
   for pid in "$tail_pid" "$installer_pid" "$compositor_pid" "$xvfb_pid" "$service_pid"; do
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       kill "$pid" 2>/dev/null || true
@@ -85,13 +122,17 @@ trap cleanup EXIT
 # The demo's archives are small: downloads are paced so that the largest (the platform archive)
 # takes about four seconds, and a person (and the screenshots) can see the download happen. A
 # scenario with a rate of its own keeps it.
-largest_archive=$(find "$build_dir/demo-content/qvorvane/repository" -type f -name '*.zip' -printf '%s\n' \
+largest_archive=$(find "$content_dir/qvorvane/repository" -type f -name '*.zip' -printf '%s\n' \
                   | sort -n | tail -n 1)
 pace=$(( ${largest_archive:-0} / 4 > 1024 ? ${largest_archive:-0} / 4 : 1024 ))
 
 say "Starting the demo platform service: scenario $scenario"
-"$build_dir/tools/demo-service/qv-demo-service" \
-  --scenario "$scenario_file" --content "$build_dir/demo-content" --pace "$pace" \
+# The Windows installer asks for its content by the name localhost: its TLS matches the
+# certificate by name only.
+content_host=()
+[ "$windows" -eq 1 ] && content_host=(--content-host localhost)
+"$service_build_dir/tools/demo-service/qv-demo-service" \
+  --scenario "$scenario_file" --content "$content_dir" --pace "$pace" "${content_host[@]}" \
   --stats-log "$state/statistics.log" --pki "$build_dir/demo-pki" \
   --https-port "$https_port" --http-port "$http_port" --probe-port "$probe_port" \
   --ready-file "$state/service.ready" >"$state/service.log" 2>&1 &
@@ -117,6 +158,20 @@ if [ "$service_only" -eq 1 ]; then
   exit 0
 fi
 
+if [ "$windows" -eq 1 ]; then
+  # Made before TMPDIR points into the throw-away folder: the prefix is a copy of the template
+  # the Windows tests make once.
+  say "Making a fresh Wine prefix with the font replacements ($state/prefix)"
+  export WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  tools/windows/wine-prefix.sh "$WINEPREFIX" --fonts
+  /usr/lib/wine/wine64 reg query 'HKCU\Software\Wine\Fonts\Replacements' 2>/dev/null \
+    | tr -d '\r' | sed -n 's/^    /  /p'
+  wine_user=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public -printf '%f\n' \
+              | head -n 1)
+  user_files="$WINEPREFIX/drive_c/users/$wine_user"
+  user_folder="C:\\users\\$wine_user"
+fi
+
 real_home=$HOME
 if [ "$use_my_home" -eq 0 ]; then
   export XAUTHORITY=${XAUTHORITY:-$real_home/.Xauthority}
@@ -133,8 +188,21 @@ else
 fi
 
 # The distributed installer is named after its package code.
-installer="$state/tov3_web.run"
-cp "$(find "$build_dir" -name qvorvane-installer -type f -perm -u+x | head -n 1)" "$installer"
+if [ "$windows" -eq 1 ]; then
+  installer="$user_files/Downloads/tov3_web.exe"
+  mkdir -p "$(dirname "$installer")"
+  cp "$windows_installer" "$installer"
+  run_installer=(/usr/lib/wine/wine64 "$installer")
+  # The windows of a Wine process carry no process number X tools can match: by its title.
+  installer_window=(--name '^QVorvaneDownloader$')
+  data_folder="$user_files/AppData/Local/Qvorvane"
+else
+  installer="$state/tov3_web.run"
+  cp "$(find "$build_dir" -name qvorvane-installer -type f -perm -u+x | head -n 1)" "$installer"
+  run_installer=("$installer")
+  installer_window=(--pid "")  # the process number follows once it runs
+  data_folder="${XDG_DATA_HOME:-$HOME/.local/share}/Qvorvane"
+fi
 
 screenshots="$state/screenshots"
 use_xvfb=1
@@ -156,10 +224,11 @@ shot() {  # name: one screenshot of the virtual screen
   [ "$use_xvfb" -eq 1 ] && import -display "$DISPLAY" -window root "$screenshots/$1.png" 2>/dev/null || true
 }
 
-launch_record="${XDG_DATA_HOME:-$HOME/.local/share}/Qvorvane/app/launch.txt"
+launch_record="$data_folder/app/launch.txt"
 launches_before=$(grep -c '^started:' "$launch_record" 2>/dev/null || true)
-(cd "$state" && exec "$installer") >"$state/installer.log" 2>&1 &
+(cd "$state" && exec "${run_installer[@]}") >"$state/installer.log" 2>&1 &
 installer_pid=$!
+[ "${installer_window[0]}" = --pid ] && installer_window=(--pid "$installer_pid")
 
 started=$(date +%s)
 took_start=0
@@ -169,7 +238,7 @@ failed_at=0
 while kill -0 "$installer_pid" 2>/dev/null; do
   now=$(date +%s)
   # A default run takes a second or two: each picture is taken as soon as its moment comes.
-  if [ "$took_start" -eq 0 ] && xdotool search --onlyvisible --pid "$installer_pid" >/dev/null 2>&1; then
+  if [ "$took_start" -eq 0 ] && xdotool search --onlyvisible "${installer_window[@]}" >/dev/null 2>&1; then
     sleep 0.3; shot 1-start; took_start=1
   fi
   # The download is paced: a second after its first request it is well under way.
@@ -220,7 +289,11 @@ service_pid=""
 
 # Where an installation leaves files: all of the throw-away home, or the platform's own places.
 data_home=${XDG_DATA_HOME:-$HOME/.local/share}
-if [ "$use_my_home" -eq 0 ]; then
+start_menu_programs="${user_files:-}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+if [ "$windows" -eq 1 ]; then
+  report_places=("$data_folder" "$user_files/AppData/Roaming/Qvorvane" "$user_files/Desktop"
+                 "$start_menu_programs/QVorvane")
+elif [ "$use_my_home" -eq 0 ]; then
   report_places=("$HOME" "$QV_MACHINE_ROOT")
 else
   report_places=("$data_home/Qvorvane" "$data_home/applications/Programs/QVorvane" "$HOME/Desktop"
@@ -249,19 +322,41 @@ echo "Files made (lock files left out):"
 find "${report_places[@]}" -type f ! -name '.*.lock' 2>/dev/null \
   | grep -v -e '/\.cache/' -e '/\.Xauthority$' | sed "s|^$state/||" | sort | sed 's/^/  /' || true
 
-echo
-echo "Registry store:"
-for reg in "${XDG_CONFIG_HOME:-$HOME/.config}/qvorvane-registry/HKEY_CURRENT_USER.reg" \
-           "${QV_MACHINE_ROOT:-/var/lib/qvorvane}/registry/HKEY_LOCAL_MACHINE.reg"; do
-  if [ -f "$reg" ]; then
-    echo "  -- $reg"
-    sed -e '/^$/d' -e 's/^/     /' "$reg"
-  fi
-done
+if [ "$windows" -eq 1 ]; then
+  echo
+  echo "Registry (the prefix's own, read back with wine reg query):"
+  reg_query() {  # KEY [OPTIONS]: the key's values as stored, or nothing when it is missing
+    local shown
+    shown=$(/usr/lib/wine/wine64 reg query "$@" 2>/dev/null) || return 0
+    tr -d '\r' <<<"$shown" | sed -e '/^$/d' -e 's/^/  /'
+  }
+  for key in 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\qvorvane' \
+             'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\App Paths\QVORVANE.EXE' \
+             'HKCU\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\qvorvane' \
+             'HKCU\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\App Paths\QVORVANE.EXE' \
+             'HKCU\Software\Classes\QVorvane' 'HKCU\Software\qvorvane'; do
+    reg_query "$key" /s
+  done
+  reg_query 'HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v qvorvane
 
-echo
-echo "Shortcuts (read back with lnkinfo):"
-links=$(find "$HOME/Desktop" "$data_home/applications" -name '*.lnk' ! -name '.*' 2>/dev/null | sort || true)
+  echo
+  echo "Shortcuts (read back with lnkinfo):"
+  links=$(find "$user_files/Desktop" "$start_menu_programs" -name '*.lnk' 2>/dev/null | sort || true)
+else
+  echo
+  echo "Registry store:"
+  for reg in "${XDG_CONFIG_HOME:-$HOME/.config}/qvorvane-registry/HKEY_CURRENT_USER.reg" \
+             "${QV_MACHINE_ROOT:-/var/lib/qvorvane}/registry/HKEY_LOCAL_MACHINE.reg"; do
+    if [ -f "$reg" ]; then
+      echo "  -- $reg"
+      sed -e '/^$/d' -e 's/^/     /' "$reg"
+    fi
+  done
+
+  echo
+  echo "Shortcuts (read back with lnkinfo):"
+  links=$(find "$HOME/Desktop" "$data_home/applications" -name '*.lnk' ! -name '.*' 2>/dev/null | sort || true)
+fi
 [ -n "$links" ] || echo "  (none)"
 while IFS= read -r link; do
   [ -n "$link" ] || continue
@@ -272,22 +367,34 @@ while IFS= read -r link; do
 done <<<"$links"
 
 echo
-echo "Desktop entries (as the installation recorded them; each entry checked with desktop-file-validate):"
-desktop_record="$data_home/Qvorvane/desktop-files.txt"
-if [ -s "$desktop_record" ]; then
-  while IFS= read -r made; do
-    [ -n "$made" ] || continue
-    case "$made" in
-      *.desktop)
-        if validation=$(desktop-file-validate "$made" 2>&1); then verdict=valid; else verdict="NOT VALID: $validation"; fi
-        echo "  -- ${made#"$state"/} ($verdict)"
-        grep -E '^(Name|Exec|Path|Icon|MimeType)=' "$made" | sed 's/^/     /' || true ;;
-      *) echo "  -- ${made#"$state"/}" ;;
-    esac
-  done <"$desktop_record"
-  echo "  default handler of x-scheme-handler/qvorvane (xdg-mime): $(xdg-mime query default x-scheme-handler/qvorvane 2>/dev/null || true)"
-else
-  echo "  (none)"
+echo "Ini records:"
+for ini in "$data_folder/app/qvorvane.ini" "$data_folder/gamebag/games.ini" \
+           "$data_folder/gamebag/312/cfg.ini" "$data_folder/config.ini"; do
+  if [ -f "$ini" ]; then
+    echo "  -- ${ini#"$state"/}"
+    tr -d '\r' <"$ini" | sed -e '/^$/d' -e 's/^/     /'
+  fi
+done
+
+if [ "$windows" -eq 0 ]; then
+  echo
+  echo "Desktop entries (as the installation recorded them; each entry checked with desktop-file-validate):"
+  desktop_record="$data_home/Qvorvane/desktop-files.txt"
+  if [ -s "$desktop_record" ]; then
+    while IFS= read -r made; do
+      [ -n "$made" ] || continue
+      case "$made" in
+        *.desktop)
+          if validation=$(desktop-file-validate "$made" 2>&1); then verdict=valid; else verdict="NOT VALID: $validation"; fi
+          echo "  -- ${made#"$state"/} ($verdict)"
+          grep -E '^(Name|Exec|Path|Icon|MimeType)=' "$made" | sed 's/^/     /' || true ;;
+        *) echo "  -- ${made#"$state"/}" ;;
+      esac
+    done <"$desktop_record"
+    echo "  default handler of x-scheme-handler/qvorvane (xdg-mime): $(xdg-mime query default x-scheme-handler/qvorvane 2>/dev/null || true)"
+  else
+    echo "  (none)"
+  fi
 fi
 
 echo
@@ -309,7 +416,7 @@ fi
 echo
 echo "The client's launch line ($launch_record):"
 if [ -f "$launch_record" ]; then
-  grep -E '^(working folder|arguments):' "$launch_record" | tail -n 2 | sed 's/^/  /' || true
+  tr -d '\r' <"$launch_record" | grep -E '^(working folder|arguments):' | tail -n 2 | sed 's/^/  /' || true
 else
   echo "  (the client was not started)"
 fi
@@ -322,7 +429,10 @@ fi
 
 echo
 echo "Service log: $state/service.log; installer output: $state/installer.log"
-if [ "$use_my_home" -eq 0 ]; then
+if [ "$windows" -eq 1 ]; then
+  echo "All of it lies in $state (remove it when done); the prefix is $WINEPREFIX"
+  echo "(look around with: WINEPREFIX=$WINEPREFIX /usr/lib/wine/wine64 regedit)."
+elif [ "$use_my_home" -eq 0 ]; then
   echo "All of it lies in $state (remove it when done). To install into your own home folder:"
   echo "  tools/demo/run-demo.sh --scenario $scenario --use-my-home"
   echo "(uninstall afterwards with ~/.local/share/Qvorvane/app/uninstall.exe)."

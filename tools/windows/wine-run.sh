@@ -1,23 +1,11 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine in a fresh prefix of its own, for CTest's cross-compiling
-# emulator. The first call of a run makes a template prefix with `wineboot -i` (under a lock, so
-# parallel tests wait for one another only then); every program gets a copy of it, removed after.
+# emulator: a copy of the template prefix (tools/windows/wine-prefix.sh), removed after.
 #   QV_WINE_TEMPLATE  where the template prefix lives (default: under the build's temporary dir)
 set -euo pipefail
 
 wine=/usr/lib/wine/wine64
-template="${QV_WINE_TEMPLATE:-${TMPDIR:-/tmp}/qv-wine-template-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-
-(
-  flock 9
-  if [ ! -f "$template/.ready" ]; then
-    rm -rf "$template"
-    WINEPREFIX="$template" "$wine" wineboot -i >/dev/null 2>&1
-    WINEPREFIX="$template" /usr/lib/wine/wineserver -w
-    touch "$template/.ready"
-  fi
-) 9>"$template.lock"
 
 prefix="$(mktemp -d "${TMPDIR:-/tmp}/qv-wine-XXXXXX")"
 cleanup() {
@@ -28,17 +16,7 @@ cleanup() {
   rm -rf "$prefix" || true
 }
 trap cleanup EXIT
-cp -a "$template/." "$prefix/"
-rm -f "$prefix/.ready"
-# wineboot links the user's shell folders (Desktop, Documents, ...) to the Linux user's home: a
-# program writing its desktop shortcut would write into that home. Each becomes a folder of the
-# prefix's own.
-for link in "$prefix"/drive_c/users/*/*; do
-  if [ -L "$link" ]; then
-    rm -f "$link"
-    mkdir -p "$link"
-  fi
-done
+"$(dirname "$0")/wine-prefix.sh" "$prefix"
 export WINEPREFIX="$prefix"
 status=0
 "$wine" "$@" || status=$?
