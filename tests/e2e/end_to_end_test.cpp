@@ -43,8 +43,13 @@ void EndToEndTest::ExpectPlugin312Installed(const platform::RegistryHive& machin
       return RegistryString(hive, key, value);
     };
   };
+  const RegistryReader user_reader = reader(user);
+  const RegistryReader classes_root = [user_reader](const std::string& key,
+                                                    const std::string& value) {
+    return user_reader("Software\\Classes\\" + key, value);
+  };
   ExpectPlugin312Records({platform, platform, root_.data_home() + "/Qvorvane/",
-                          reader(machine_wide), reader(user)});
+                          reader(machine_wide), user_reader, classes_root});
 }
 
 void EndToEndTest::ExpectNothingInstalled() {

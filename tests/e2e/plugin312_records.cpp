@@ -33,8 +33,9 @@ void ExpectPlugin312Records(const InstalledPlatform& installed) {
 
   const RegistryReader& user = installed.current_user;
   EXPECT_EQ(user(kRunKey, "qvorvane"), "\"" + platform + "qvorvane.exe\"   /auto_start=1 ");
-  EXPECT_EQ(user("Software\\Classes\\QVorvane", ""), "QVorvane protocol");
-  EXPECT_EQ(user("Software\\Classes\\QVorvane\\shell\\open\\command", ""),
+  const RegistryReader& classes = installed.classes_root;
+  EXPECT_EQ(classes("QVorvane", ""), "QVorvane protocol");
+  EXPECT_EQ(classes("QVorvane\\shell\\open\\command", ""),
             "\"" + platform + "QVorvane.exe\"  \"%1\"");
 
   const auto launches = ReadLaunchRecords(installed.platform_files + "launch.txt");

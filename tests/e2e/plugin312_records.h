@@ -28,6 +28,10 @@ struct InstalledPlatform {
   std::string data_files;       // this machine's path of the local data folder ("…/Qvorvane/")
   RegistryReader machine_wide;  // where the machine-wide entries are expected
   RegistryReader current_user;
+  // The classes root as the system shows it: the current user's "Software\\Classes" with the
+  // Linux registry store, the merged view HKCR under Wine (whose writes land machine-wide when
+  // the installer runs with administrator rights, as it does under Wine).
+  RegistryReader classes_root;
 };
 
 // Checks every record and the client's single start, with the test's expectations.

@@ -203,7 +203,8 @@ InstalledPlatform WineMachine::Installed() const {
     };
   };
   return {PlatformFolder(), Files(PlatformFolder()),
-          Files(UserFolder() + "AppData\\Local\\Qvorvane\\"), reader("HKLM"), reader("HKCU")};
+          Files(UserFolder() + "AppData\\Local\\Qvorvane\\"), reader("HKLM"), reader("HKCU"),
+          reader("HKCR")};
 }
 
 }  // namespace qv::test
