@@ -194,7 +194,11 @@ std::string WineMachine::PlatformFolder() const {
   return UserFolder() + "AppData\\Local\\Qvorvane\\app\\";
 }
 
-std::string WineMachine::TempFiles() const { return Files(UserFolder() + "AppData\\Local\\Temp"); }
+// The user's temporary folder is what the prefix gives the process environment's TEMP (the
+// folder GetTempPathW names): C:\users\<user>\Temp in the prefixes this Wine makes.
+std::string WineMachine::TempFiles() const {
+  return Files(RegistryString("HKCU\\Environment", "TEMP").value_or(UserFolder() + "Temp"));
+}
 
 InstalledPlatform WineMachine::Installed() const {
   auto reader = [this](const std::string& root) -> RegistryReader {
