@@ -8,8 +8,8 @@
 #   --fonts           map the font faces the installer's windows ask for to installed fonts
 #                     with CJK, Thai and Arabic coverage (tools/windows/wine-fonts.reg); Wine
 #                     takes no letters from the fonts linked to a replaced face, so a prefix
-#                     whose language is Thai (LC_ALL, LC_MESSAGES or LANG) maps the face to a
-#                     Thai font with Latin letters instead of the CJK one
+#                     whose language is Thai or Arabic (LC_ALL, LC_MESSAGES or LANG) maps the
+#                     face to a font of that script with Latin letters instead of the CJK one
 #   QV_WINE_TEMPLATE  where the template prefix lives (default: under the temporary folder)
 set -euo pipefail
 
@@ -43,8 +43,13 @@ if [ "$fonts" -eq 1 ]; then
   WINEPREFIX="$prefix" "$wine" regedit /S \
     "Z:$(realpath "$(dirname "$0")")/wine-fonts.reg" >/dev/null 2>&1
   case "${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}" in
-    th*) WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-           /v "Microsoft YaHei" /d Loma /f >/dev/null 2>&1 ;;
+    th*) face=Loma ;;
+    ar*) face="DejaVu Sans" ;;
+    *) face= ;;
   esac
+  if [ -n "$face" ]; then
+    WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+      /v "Microsoft YaHei" /d "$face" /f >/dev/null 2>&1
+  fi
   WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
 fi
