@@ -10,7 +10,7 @@
 
 #include "controller/message_context_delegate_downloader.h"
 #include "platform/known_folders.h"
-#include "platform/single_instance.h"
+#include "platform/posix/socket_single_instance.h"
 #include "ui/display_check.h"
 #include "ui/installer_application.h"
 #include "ui/picture_decoding.h"
@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::unique_ptr<platform::SingleInstance> instance;
-  if (platform::SingleInstance::Acquire(kInstanceName, instance) ==
+  std::unique_ptr<platform::SocketSingleInstance> instance;
+  if (platform::SocketSingleInstance::Acquire(kInstanceName, instance) ==
       platform::InstanceLockResult::kHeldElsewhere) {
     platform::SendShowRequest(kInstanceName);
     return 0;
