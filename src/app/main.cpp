@@ -14,7 +14,7 @@
 #include "ui/display_check.h"
 #include "ui/installer_application.h"
 #include "ui/picture_decoding.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 #include "ui/qt_ui_dispatcher.h"
 #include "ui/qvorvane_downloader_dlg.h"
 #include "util/language_selection.h"

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "ui/image_loader.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 
 namespace qv::ui {
 

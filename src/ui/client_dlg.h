@@ -36,7 +36,7 @@
 #include "core/message_loop_context.h"
 #include "ui/description_wrap.h"
 #include "ui/image_loader.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 #include "ui/layered_window.h"
 #include "util/app_folders.h"
 #include "workflow/packages/install_record.h"

@@ -18,7 +18,7 @@
 #include "controller/window_messages.h"
 #include "qv/deployment_settings.h"
 #include "ui/client_layout.h"
-#include "ui/featured_game.h"
+#include "ui/core/featured_game.h"
 #include "ui/image_loader.h"
 #include "ui/window_message.h"
 #include "workflow/tasks/status_keys.h"

@@ -40,7 +40,7 @@
 #include "core/message_loop_context.h"
 #include "ui/base_dlg.h"
 #include "ui/client_dlg.h"
-#include "ui/report_sender.h"
+#include "ui/core/report_sender.h"
 #include "util/app_folders.h"
 #include "workflow/packages/install_record.h"
 

@@ -12,7 +12,7 @@
 #include "loopback_server.h"
 #include "ui/client_layout.h"
 #include "ui/image_loader.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 #include "ui_test_support.h"
 #include "util/default_descriptions.h"
 #include "util/text_conversion.h"

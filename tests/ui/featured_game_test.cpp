@@ -1,4 +1,4 @@
-#include "ui/featured_game.h"
+#include "ui/core/featured_game.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "temp_root.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 #include "ui_test_support.h"
 #include "util/text_conversion.h"
 

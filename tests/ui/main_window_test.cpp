@@ -24,9 +24,9 @@
 #include "main_window_harness.h"
 #include "temp_root.h"
 #include "ui/client_layout.h"
-#include "ui/featured_game.h"
+#include "ui/core/featured_game.h"
 #include "ui/image_loader.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 #include "ui/window_message.h"
 #include "workflow/service/statistics_report.h"
 

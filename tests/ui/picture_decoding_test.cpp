@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include "ui/image_loader.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 
 namespace qv::ui::test {
 namespace {

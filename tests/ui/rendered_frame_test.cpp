@@ -5,7 +5,7 @@
 
 #include "ui/client_layout.h"
 #include "ui/image_loader.h"
-#include "ui/picture_ids.h"
+#include "ui/core/picture_ids.h"
 #include "ui_test_support.h"
 
 namespace qv::ui::test {

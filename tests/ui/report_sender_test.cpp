@@ -1,4 +1,4 @@
-#include "ui/report_sender.h"
+#include "ui/core/report_sender.h"
 
 #include <gtest/gtest.h>
 
