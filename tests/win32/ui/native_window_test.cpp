@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/win32/window_classes.h"
+#include "ui_thread_loop.h"
 
 namespace qv::ui::win32 {
 namespace {
@@ -38,11 +39,6 @@ class RecordingHandler final : public NativeWindow::Handler {
   int presented = 0;
 };
 
-void RunMessageLoop() {
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-}
-
 TEST(NativeWindowTest, NumberedMessagesFromAnotherThreadArriveInPostingOrder) {
   ASSERT_TRUE(RegisterWindowClass(kProgressWindowClass));
   RecordingHandler handler;
@@ -55,7 +51,7 @@ TEST(NativeWindowTest, NumberedMessagesFromAnotherThreadArriveInPostingOrder) {
       window.Post(numbers[i % std::size(numbers)], i, 0);
     }
   });
-  RunMessageLoop();
+  test::RunMessageLoop();
   worker.join();
 
   ASSERT_EQ(handler.received.size(), RecordingHandler::kLast);
@@ -74,7 +70,7 @@ TEST(NativeWindowTest, RepaintRequestsCoalesceIntoOneLayeredFrame) {
   for (int i = 0; i < 5; ++i) window.Repaint();
   EXPECT_EQ(handler.frames, 0);  // never inside the request
   window.Post(WM_USER + 1, RecordingHandler::kLast, 0);  // queued behind the repaint
-  RunMessageLoop();
+  test::RunMessageLoop();
   EXPECT_EQ(handler.frames, 1);
   EXPECT_EQ(handler.presented, 1);
   EXPECT_NE(GetWindowLongPtrW(window.handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);

@@ -8,18 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include "ui_thread_loop.h"
+
 namespace qv::ui::win32 {
 namespace {
-
-// The UI thread's message loop, until WM_QUIT; its exit code.
-int RunMessageLoop() {
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
-}
 
 TEST(Win32UiDispatcherTest, RunsWorkOnTheUiThreadInPostingOrderNeverInsidePost) {
   Win32UiDispatcher dispatcher;
@@ -39,7 +31,7 @@ TEST(Win32UiDispatcherTest, RunsWorkOnTheUiThreadInPostingOrderNeverInsidePost) 
     }
     dispatcher.Post([] { PostQuitMessage(7); });
   });
-  EXPECT_EQ(RunMessageLoop(), 7);
+  EXPECT_EQ(test::RunMessageLoop(), 7);
   worker.join();
 
   ASSERT_EQ(order.size(), 201u);
@@ -54,7 +46,7 @@ TEST(Win32UiDispatcherTest, WorkLeftWhenTheLoopEndedIsDestroyedUnrun) {
   {
     Win32UiDispatcher dispatcher;
     dispatcher.Post([] { PostQuitMessage(0); });
-    EXPECT_EQ(RunMessageLoop(), 0);
+    EXPECT_EQ(test::RunMessageLoop(), 0);
     std::thread late([&dispatcher, &ran, owned = std::move(owned)]() mutable {
       dispatcher.Post([&ran, owned = std::move(owned)] { ran = true; });
     });
@@ -74,7 +66,7 @@ TEST(Win32UiDispatcherTest, WorkLeftWhenTheLoopEndedIsDestroyedUnrun) {
     next_ran = true;
     PostQuitMessage(0);
   });
-  EXPECT_EQ(RunMessageLoop(), 0);
+  EXPECT_EQ(test::RunMessageLoop(), 0);
   EXPECT_TRUE(next_ran);
 }
 
