@@ -34,9 +34,12 @@ MainWindow::MainWindow(MainViewSetup setup, std::function<void()> session_ending
       view_(std::make_unique<MainView>(*this, std::move(setup))) {}
 
 MainWindow::~MainWindow() {
+  // The view borrows the progress window's view, so it goes first; until the window itself goes
+  // its messages find no view and take the default.
   view_.reset();
   progress_.reset();
   tray_.Remove();
+  window_.Destroy();
 }
 
 bool MainWindow::Create() {
@@ -47,7 +50,7 @@ bool MainWindow::Create() {
   }
   if (!view_->Create()) {
     progress_.reset();
-    DestroyWindow(window_.handle());
+    window_.Destroy();
     return false;
   }
   return true;
@@ -75,7 +78,7 @@ void MainWindow::SetWindowRect(const Rect& window_rect) {
 ClientView* MainWindow::CreateProgressWindow(const Rect& window_rect,
                                              ClientView::Delegate& delegate) {
   auto progress = std::make_unique<ProgressWindow>(delegate, folders_, loops_, [this] {
-    view_->OnFramePresented(true);
+    if (view_) view_->OnFramePresented(true);
   });
   progress_ = std::move(progress);
   if (!progress_->Create(window_rect, window_.handle())) {
@@ -141,6 +144,7 @@ void MainWindow::BeginDrag() {
 void MainWindow::RunLater(std::function<void()> call) { later_.Post(std::move(call)); }
 
 std::optional<LRESULT> MainWindow::OnWindowMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!view_) return std::nullopt;
   if (IsMainWindowMessage(message)) {
     return static_cast<LRESULT>(view_->HandleMessage(message, wparam, lparam));
   }
@@ -172,7 +176,12 @@ std::optional<LRESULT> MainWindow::OnWindowMessage(UINT message, WPARAM wparam, 
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (wparam != FALSE && session_ending_) session_ending_();
+      // The system may end the process as soon as this returns: the loops stop here. Should it
+      // not, the message loop ends as after a quit and the program's shut-down goes on.
+      if (wparam != FALSE) {
+        if (session_ending_) session_ending_();
+        PostQuitMessage(0);
+      }
       return 0;
     default:
       return std::nullopt;
@@ -180,12 +189,15 @@ std::optional<LRESULT> MainWindow::OnWindowMessage(UINT message, WPARAM wparam, 
 }
 
 Surface MainWindow::Compose() {
+  if (!view_) return Surface();
   const Size size = view_->SurfaceSize();
   Surface surface(size.width, size.height);
   if (!surface.IsNull()) view_->Render(surface);
   return surface;
 }
 
-void MainWindow::Presented() { view_->OnFramePresented(false); }
+void MainWindow::Presented() {
+  if (view_) view_->OnFramePresented(false);
+}
 
 }  // namespace qv::ui::win32

@@ -4,7 +4,8 @@
 // Besides what the view asks (MainHost), it answers the system: WM_COPYDATA from a second start
 // shows both windows; WM_CLOSE is the view's close to the tray; the end of the session
 // (WM_QUERYENDSESSION, then WM_ENDSESSION) runs `session_ending` (the program stops the
-// installation's loops there, as after the message loop) before the system ends the process.
+// installation's loops there, as after the message loop) before the system ends the process, and
+// ends the message loop with 0 in case the system lets the program end by itself.
 //
 // Threads: made, used and destroyed on the UI thread; the view's worker-side entries and
 // PostViewMessage from any thread. The program stops the controller before it destroys this.
@@ -77,7 +78,7 @@ class MainWindow final : public MainHost, private NativeWindow::Handler {
   TrayIcon tray_;
   Win32UiDispatcher later_;
   std::unique_ptr<ProgressWindow> progress_;
-  std::unique_ptr<MainView> view_;  // goes first: it borrows the progress window's view
+  std::unique_ptr<MainView> view_;
 };
 
 }  // namespace qv::ui::win32

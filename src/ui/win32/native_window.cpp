@@ -10,8 +10,11 @@ constexpr UINT kRepaintMessage = WM_APP + 2;
 
 }  // namespace
 
-NativeWindow::~NativeWindow() {
-  if (window_ != nullptr) DestroyWindow(window_);
+NativeWindow::~NativeWindow() { Destroy(); }
+
+void NativeWindow::Destroy() {
+  if (window_ != nullptr) DestroyWindow(window_);  // WM_NCDESTROY clears window_
+  window_ = nullptr;
 }
 
 bool NativeWindow::Create(const wchar_t* class_name, const wchar_t* title, DWORD extended_style,

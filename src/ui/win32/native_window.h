@@ -43,6 +43,8 @@ class NativeWindow {
   bool Create(const wchar_t* class_name, const wchar_t* title, DWORD extended_style, DWORD style,
               const Rect& rect, HWND owner);
   HWND handle() const { return window_; }
+  // Destroys the window now (nothing when there is none); the handler gets no message after.
+  void Destroy();
 
   void StartTimer(int id, int interval_ms);
   void StopTimer(int id);

@@ -16,7 +16,12 @@ ProgressWindow::ProgressWindow(ClientView::Delegate& delegate, util::AppFolders&
     : presented_(std::move(presented)),
       view_(std::make_unique<ClientView>(*this, &delegate, folders, loops)) {}
 
-ProgressWindow::~ProgressWindow() { view_.reset(); }
+ProgressWindow::~ProgressWindow() {
+  // The window goes first, so no message reaches a view that is gone; the view may still stop
+  // its timers on its way, which finds no window then.
+  window_.Destroy();
+  view_.reset();
+}
 
 bool ProgressWindow::Create(const Rect& window_rect, HWND owner) {
   if (!RegisterWindowClass(kProgressWindowClass) ||

@@ -64,7 +64,7 @@ class ProgressWindow final : public ClientHost, private NativeWindow::Handler {
   bool hand_cursor_ = false;
   bool tracking_leave_ = false;
   std::function<void()> presented_;
-  std::unique_ptr<ClientView> view_;  // goes first: it may still ask the host on its way
+  std::unique_ptr<ClientView> view_;
 };
 
 }  // namespace qv::ui::win32
