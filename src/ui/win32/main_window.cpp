@@ -78,6 +78,7 @@ void MainWindow::SetWindowRect(const Rect& window_rect) {
 ClientView* MainWindow::CreateProgressWindow(const Rect& window_rect,
                                              ClientView::Delegate& delegate) {
   auto progress = std::make_unique<ProgressWindow>(delegate, folders_, loops_, [this] {
+    FirstFramePresented(true);
     if (view_) view_->OnFramePresented(true);
   });
   progress_ = std::move(progress);
@@ -197,7 +198,17 @@ Surface MainWindow::Compose() {
 }
 
 void MainWindow::Presented() {
+  FirstFramePresented(false);
   if (view_) view_->OnFramePresented(false);
+}
+
+void MainWindow::FirstFramePresented(bool progress) {
+  bool& presented = progress ? progress_frame_presented_ : main_frame_presented_;
+  if (presented) return;
+  presented = true;
+  if (main_frame_presented_ && progress_frame_presented_ && progress_) {
+    progress_->RaiseAboveOwner();
+  }
 }
 
 }  // namespace qv::ui::win32

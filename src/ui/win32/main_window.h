@@ -70,6 +70,9 @@ class MainWindow final : public MainHost, private NativeWindow::Handler {
   std::optional<LRESULT> OnWindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   Surface Compose() override;
   void Presented() override;
+  // A first frame of either window reached the screen; once both did, the progress window is
+  // stacked above this one.
+  void FirstFramePresented(bool progress);
 
   util::AppFolders& folders_;
   core::MessageLoopContext& loops_;
@@ -78,6 +81,8 @@ class MainWindow final : public MainHost, private NativeWindow::Handler {
   TrayIcon tray_;
   Win32UiDispatcher later_;
   std::unique_ptr<ProgressWindow> progress_;
+  bool main_frame_presented_ = false;
+  bool progress_frame_presented_ = false;
   std::unique_ptr<MainView> view_;
 };
 

@@ -81,6 +81,10 @@ LRESULT NativeWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_ERASEBKGND:
       return 1;  // the frame covers everything
+    case WM_SHOWWINDOW:
+      // A layered window gets no WM_PAINT: being shown asks for its frame.
+      if (wparam != FALSE) Repaint();
+      break;
     default:
       break;
   }

@@ -48,6 +48,14 @@ void ProgressWindow::ShowWithOwner() {
   SetWindowPos(window_.handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+void ProgressWindow::RaiseAboveOwner() {
+  // Already first in the z-order, a move to the top changes nothing and restacks nothing: the
+  // window goes to the bottom and back.
+  constexpr UINT kRestack = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(window_.handle(), HWND_BOTTOM, 0, 0, 0, 0, kRestack);
+  SetWindowPos(window_.handle(), HWND_TOP, 0, 0, 0, 0, kRestack);
+}
+
 bool ProgressWindow::OwnerShown() const {
   HWND owner = GetWindow(window_.handle(), GW_OWNER);
   return owner == nullptr || (IsWindowVisible(owner) && !IsIconic(owner));

@@ -32,6 +32,10 @@ class ProgressWindow final : public ClientHost, private NativeWindow::Handler {
   bool Create(const Rect& window_rect, HWND owner);
   ClientView& view() { return *view_; }
   HWND handle() const { return window_.handle(); }
+  // Puts the window on screen above its owner again, also where the window system keeps its own
+  // stacking beside the system's z-order (Wine gives a per-pixel-alpha window a new X window on
+  // its first frame, stacked on top of the others).
+  void RaiseAboveOwner();
 
   // ViewHost.
   void StartTimer(int id, int interval_ms) override { window_.StartTimer(id, interval_ms); }
