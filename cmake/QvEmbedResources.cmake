@@ -50,7 +50,9 @@ function(qv_embed_resources target manifest)
       DEPENDS qv-embed-resources ${inputs}
       COMMENT "Embedding resources of ${manifest}"
       VERBATIM)
-    add_library(${target} STATIC "${output}")
+    # Objects, not an archive: the table is linked whole into each program that names it, even
+    # when the first use of FindResource comes later on the link line than the target.
+    add_library(${target} OBJECT "${output}")
   endif()
   target_link_libraries(${target} PUBLIC qv_platform)
 endfunction()

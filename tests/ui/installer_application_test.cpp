@@ -1,4 +1,4 @@
-#include "ui/installer_application.h"
+#include "ui/qt/installer_application.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -47,9 +47,9 @@ TEST(MainWindowInstanceTest, ShowRequestOfASecondStartBringsBothWindowsBack) {
   {
     test::MainWindowHarness harness;
     ASSERT_TRUE(harness.window().Create());
-    harness.window().HandleMessage(controller::WM_CLOSE_TO_TRAY, 0, 0);
+    harness.window().view().HandleMessage(controller::WM_CLOSE_TO_TRAY, 0, 0);
     application.WatchShowRequests(*instance, [&] {
-      harness.window().OnShowRequest();
+      harness.window().view().OnShowRequest();
       QCoreApplication::exit(3);
     });
     bool handed_over = false;

@@ -9,7 +9,7 @@
 #include "core/message_loop_context.h"
 #include "core/ref_base.h"
 #include "loopback_server.h"
-#include "ui/qvorvane_downloader_dlg.h"
+#include "ui/qt/qvorvane_downloader_dlg.h"
 #include "util/app_folders.h"
 #include "workflow/service/statistics_report.h"
 
@@ -38,7 +38,7 @@ class MainWindowHarness {
   bool tray_available = true;
   // The "op" and "ex" of every report sent so far, as "op/ex".
   std::vector<std::string> Reports() {
-    window_->reports().Flush();
+    window_->view().reports().Flush();
     std::vector<std::string> reports;
     for (const auto& request : server_->RequestsTo(workflow::kInstallReportPath)) {
       const size_t op = request.body.find("&op=");
@@ -49,7 +49,7 @@ class MainWindowHarness {
   }
   const std::vector<std::string>& opened() const { return opened_; }
   std::string StatsBody(size_t index) {
-    window_->reports().Flush();
+    window_->view().reports().Flush();
     return server_->RequestsTo(workflow::kInstallReportPath).at(index).body;
   }
 

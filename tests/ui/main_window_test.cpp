@@ -1,7 +1,7 @@
 // The main window's handling of its messages and of the user's input: tray clicks, the two kinds
 // of close, minimising, the no-connection box, the drag strip, the link and a second start.
 
-#include "ui/qvorvane_downloader_dlg.h"
+#include "ui/qt/qvorvane_downloader_dlg.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +23,12 @@
 #include "controller/window_messages.h"
 #include "main_window_harness.h"
 #include "temp_root.h"
-#include "ui/client_layout.h"
+#include "ui/core/client_layout.h"
 #include "ui/core/featured_game.h"
-#include "ui/image_loader.h"
+#include "ui/core/picture_loading.h"
+#include "ui/qt/surface_image.h"
 #include "ui/core/picture_ids.h"
-#include "ui/window_message.h"
+#include "ui/qt/window_message.h"
 #include "workflow/service/statistics_report.h"
 
 namespace qv::ui {
@@ -36,6 +37,8 @@ namespace {
 using controller::WM_CLOSE_TO_TRAY;
 using controller::WM_MINIMIZE_BUTTON;
 using controller::WM_TRAY_ICON;
+
+QRect ToQRect(const Rect& rect) { return QRect(rect.left, rect.top, rect.width, rect.height); }
 
 class MainWindowTest : public qv::test::TempRootTest {
  protected:
@@ -50,8 +53,9 @@ class MainWindowTest : public qv::test::TempRootTest {
 };
 
 TEST_F(MainWindowTest, CreateCentresTheFrameAndPlacesTheProgressWindowInside) {
-  const QRect work_area = QGuiApplication::primaryScreen()->availableGeometry();
-  const QRect first = QvorvaneDownloaderDlg::CentredRect(work_area);
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect first =
+      ToQRect(MainView::CentredRect(Rect{area.x(), area.y(), area.width(), area.height()}));
   EXPECT_EQ(first.size(), QSize(580, 386));
   EXPECT_EQ(window().geometry(), QRect(first.topLeft(), QSize(584, 410)));
   EXPECT_TRUE(BothShown());
@@ -60,13 +64,8 @@ TEST_F(MainWindowTest, CreateCentresTheFrameAndPlacesTheProgressWindowInside) {
   ASSERT_NE(window().tray_icon(), nullptr);
   EXPECT_FALSE(window().tray_icon()->isVisible());  // added only at the first close
   EXPECT_EQ(window().tray_icon()->toolTip(), "QVorvane");
+  EXPECT_EQ(window().windowTitle(), "QVorvaneDownloader");
   EXPECT_TRUE(harness_.Reports().empty());
-
-  // Work areas off the origin (a task bar on the left or at the top) still centre the window.
-  EXPECT_EQ(QvorvaneDownloaderDlg::CentredRect(QRect(60, 0, 1860, 1080)).topLeft(),
-            QPoint(60 + 640, 347));
-  EXPECT_EQ(QvorvaneDownloaderDlg::CentredRect(QRect(0, 40, 1001, 800)).topLeft(),
-            QPoint(210, 40 + 207));
 }
 
 // The frame picture decoded beside the application's making is the one the frame shows; without
@@ -74,14 +73,14 @@ TEST_F(MainWindowTest, CreateCentresTheFrameAndPlacesTheProgressWindowInside) {
 class MainWindowFramePictureTest : public qv::test::TempRootTest {};
 
 TEST_F(MainWindowFramePictureTest, CreateUsesThePictureHandedOverElseDecodesItsOwn) {
-  QImage handed(300, 200, QImage::Format_ARGB32_Premultiplied);
-  handed.fill(Qt::red);
+  Surface handed(300, 200);
+  handed.Fill(0xFFFF0000);
   const struct {
-    QImage picture;
+    Surface picture;
     QSize size;
-  } kCases[] = {{handed, QSize(300, 200)}, {QImage(), QSize(584, 410)}};
+  } kCases[] = {{handed, QSize(300, 200)}, {Surface(), QSize(584, 410)}};
   for (const auto& c : kCases) {
-    SCOPED_TRACE(c.picture.isNull() ? "null" : "handed over");
+    SCOPED_TRACE(c.picture.IsNull() ? "null" : "handed over");
     int takes = 0;
     MainWindowSetup setup;
     setup.frame_picture = [&] {
@@ -92,9 +91,9 @@ TEST_F(MainWindowFramePictureTest, CreateUsesThePictureHandedOverElseDecodesItsO
     ASSERT_TRUE(harness.window().Create());
     EXPECT_EQ(takes, 1);
     EXPECT_EQ(harness.window().size(), c.size);
-    EXPECT_EQ(harness.window().RenderSurface().pixel(150, 100),
-              c.picture.isNull() ? LoadImageFromResource(kFramePicture).pixel(150, 100)
-                                 : qRgb(255, 0, 0));
+    EXPECT_EQ(harness.window().RenderSurface().PixelAt(150, 100),
+              c.picture.IsNull() ? LoadPictureFromResource(kFramePicture).PixelAt(150, 100)
+                                 : 0xFFFF0000u);
   }
 }
 
@@ -115,7 +114,7 @@ class MainWindowStartTest : public qv::test::TempRootTest {
   std::unique_ptr<test::MainWindowHarness> MakeWindow(int first_frame_wait_ms) {
     MainWindowSetup setup;
     setup.first_frame_wait_ms = first_frame_wait_ms;
-    setup.start_installation = [this](QvorvaneDownloaderDlg&) {
+    setup.start_installation = [this](MainView&) {
       ++starts_;
       both_painted_at_start_ = frame_paints_.paints > 0 && progress_paints_.paints > 0;
     };
@@ -146,7 +145,7 @@ TEST_F(MainWindowStartTest, TheInstallationStartsOnceAfterBothWindowsPainted) {
 
   ASSERT_TRUE(QTest::qWaitFor([&] { return starts_ > 0; }, 30'000));
   EXPECT_TRUE(both_painted_at_start_);
-  EXPECT_TRUE(window.installation_started());
+  EXPECT_TRUE(window.view().installation_started());
   EXPECT_EQ(window.FirstFrameTimerId(), 0);
   const int frames = frame_paints_.paints, progress = progress_paints_.paints;
   window.update();
@@ -186,8 +185,8 @@ TEST_F(MainWindowTest, TrayClicksShowOnlyOnTheLeftButton) {
   std::vector<std::string> expected_reports;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mouse_message);
-    window().ShowWindows(false);
-    EXPECT_EQ(window().HandleMessage(WM_TRAY_ICON, 0, c.mouse_message), c.result);
+    window().view().ShowWindows(false);
+    EXPECT_EQ(window().view().HandleMessage(WM_TRAY_ICON, 0, c.mouse_message), c.result);
     EXPECT_EQ(BothShown(), c.shows);
     if (c.shows) expected_reports.push_back("10/tray_click");
     EXPECT_EQ(harness_.Reports(), expected_reports);
@@ -199,12 +198,12 @@ TEST_F(MainWindowTest, ClosingTwiceAddsTheTrayIconOnceAndReportsEachClose) {
   QCoreApplication::processEvents();
   EXPECT_TRUE(BothHidden());
   EXPECT_TRUE(window().tray_icon()->isVisible());
-  window().ShowWindows(true);
+  window().view().ShowWindows(true);
   EXPECT_TRUE(window().tray_icon()->isVisible());  // restoring keeps the icon
 
-  window().HandleMessage(WM_CLOSE_TO_TRAY, 0, 0);
+  window().view().HandleMessage(WM_CLOSE_TO_TRAY, 0, 0);
   EXPECT_TRUE(BothHidden());
-  EXPECT_EQ(window().tray_icon_adds(), 1);
+  EXPECT_EQ(window().view().tray_icon_adds(), 1);
   EXPECT_EQ(harness_.Reports(), (std::vector<std::string>{"12/btn_close", "12/btn_close"}));
 }
 
@@ -212,11 +211,11 @@ TEST_F(MainWindowTest, SystemCloseHidesToTheTrayWithItsOwnEvent) {
   EXPECT_FALSE(window().close());  // the system's close request (task bar, Alt+F4) is refused
   EXPECT_TRUE(BothHidden());
   EXPECT_TRUE(window().tray_icon()->isVisible());
-  window().HandleMessage(WM_TRAY_ICON, 0, kTrayLeftButtonDown);
+  window().view().HandleMessage(WM_TRAY_ICON, 0, kTrayLeftButtonDown);
   EXPECT_TRUE(BothShown());  // the window was not destroyed
   PostWindowMessage(&window(), WM_CLOSE_TO_TRAY);
   QCoreApplication::processEvents();
-  EXPECT_EQ(window().tray_icon_adds(), 1);
+  EXPECT_EQ(window().view().tray_icon_adds(), 1);
   EXPECT_EQ(harness_.Reports(),
             (std::vector<std::string>{"13/tb_btn_close", "10/tray_click", "12/btn_close"}));
 }
@@ -228,7 +227,7 @@ TEST_F(MainWindowTest, WithoutANotificationAreaClosingMinimisesBoth) {
   EXPECT_TRUE(window().isMinimized());
   EXPECT_FALSE(window().client()->isVisible());
   EXPECT_FALSE(window().tray_icon()->isVisible());  // no icon nobody could see
-  window().OnShowRequest();
+  window().view().OnShowRequest();
   EXPECT_TRUE(BothShown());
   EXPECT_FALSE(window().close());
   EXPECT_TRUE(window().isMinimized());
@@ -244,13 +243,13 @@ TEST_F(MainWindowTest, ClosingAfterAFailedInstallationEndsTheProgram) {
     test::MainWindowHarness harness;
     ASSERT_TRUE(harness.window().Create());
     // A status that is not the end changes nothing: the close still hides to the tray.
-    std::thread progress([&] { harness.window().UpdateStatus(u"Downloading...", 0, 7); });
+    std::thread progress([&] { harness.window().view().UpdateStatus(u"Downloading...", 0, 7); });
     progress.join();
-    harness.window().HandleMessage(WM_CLOSE_TO_TRAY, 0, 0);
+    harness.window().view().HandleMessage(WM_CLOSE_TO_TRAY, 0, 0);
     EXPECT_TRUE(harness.window().tray_icon()->isVisible());
-    harness.window().ShowWindows(true);
+    harness.window().view().ShowWindows(true);
 
-    std::thread failure([&] { harness.window().UpdateStatus(u"Failed...", 6, 40); });
+    std::thread failure([&] { harness.window().view().UpdateStatus(u"Failed...", 6, 40); });
     failure.join();
     QTimer::singleShot(0, [&] {
       if (close_button) {
@@ -272,7 +271,7 @@ TEST_F(MainWindowTest, MinimiseHidesBothUntilShownAgain) {
   EXPECT_FALSE(window().client()->isVisible());
   EXPECT_FALSE(window().tray_icon()->isVisible());
 
-  window().OnShowRequest();  // a second start of the program
+  window().view().OnShowRequest();  // a second start of the program
   EXPECT_TRUE(BothShown());
   EXPECT_EQ(window().client()->geometry(),
             window().geometry().adjusted(kClientInset, kClientInset, -kClientInset, -kClientInset));
@@ -292,13 +291,13 @@ TEST_F(MainWindowTest, NoConnectionShowsOneWarningAndQuitsWithZero) {
       EXPECT_EQ(box->icon(), QMessageBox::Warning);
       EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
       seen = {box->windowTitle(), box->text()};
-      window().ReportNoConnection();  // the installing task's own report comes meanwhile
+      window().view().ReportNoConnection();  // the installing task's own report comes meanwhile
       QCoreApplication::processEvents();
       box->button(QMessageBox::Ok)->click();
     }
   });
   poll.start(5);
-  std::thread worker([&] { window().ReportNoConnection(); });  // the network check's thread
+  std::thread worker([&] { window().view().ReportNoConnection(); });  // the network check's thread
   worker.join();
   EXPECT_EQ(QCoreApplication::exec(), 0);
   EXPECT_EQ(boxes_seen, 1);
@@ -312,15 +311,8 @@ TEST_F(MainWindowTest, MovingTheWindowCarriesTheProgressWindowAlong) {
   QCoreApplication::processEvents();
   EXPECT_EQ(window().client()->geometry(),
             window().geometry().adjusted(kClientInset, kClientInset, -kClientInset, -kClientInset));
-  EXPECT_EQ(window().client()->WindowRect(), window().client()->geometry());
+  EXPECT_EQ(ToQRect(window().client()->view().WindowRect()), window().client()->geometry());
   EXPECT_TRUE(BothShown());
-}
-
-TEST_F(MainWindowTest, OnlyTheTopStripDrags) {
-  const std::pair<int, bool> cases[] = {{0, true}, {49, true}, {50, false}, {409, false}};
-  for (const auto& [y, drags] : cases) {
-    EXPECT_EQ(QvorvaneDownloaderDlg::InDragStrip(QPoint(300, y)), drags) << y;
-  }
 }
 
 TEST_F(MainWindowTest, DoubleClickOnTheStripChangesNothing) {
@@ -339,15 +331,17 @@ TEST_F(MainWindowTest, LinkPressAndReleaseFallingThroughOpenTheGamePage) {
   workflow::InstallRecord record;
   record.game = game;
   std::thread controller([&] {
-    window().StoreInstallRecord(record);
-    window().ApplyGameInfo(game, 0);
-    window().UpdateStatus(u"Downloading...", 0, 10);
+    window().view().StoreInstallRecord(record);
+    window().view().ApplyGameInfo(game, 0);
+    window().view().UpdateStatus(u"Downloading...", 0, 10);
   });
   controller.join();
   QCoreApplication::sendPostedEvents();
-  ClientDlg& client = *window().client();
-  const QPoint link = client.LinkRect().center() + QPoint(kClientInset, kClientInset);
-  const QPoint beside = client.LinkRect().topRight() + QPoint(kClientInset + 30, kClientInset);
+  ClientDlg& client_window = *window().client();
+  ClientView& client = client_window.view();
+  const QRect link_rect = ToQRect(client.LinkRect());
+  const QPoint link = link_rect.center() + QPoint(kClientInset, kClientInset);
+  const QPoint beside = link_rect.topRight() + QPoint(kClientInset + 30, kClientInset);
 
   // Before the link is offered its place is empty: presses there do nothing.
   ASSERT_FALSE(client.LinkShown());
@@ -356,9 +350,9 @@ TEST_F(MainWindowTest, LinkPressAndReleaseFallingThroughOpenTheGamePage) {
   EXPECT_EQ(client.LinkColor(), kLinkColor);
   EXPECT_TRUE(harness_.opened().empty());
 
-  QTimerEvent offer(client.TimerId(ClientDlg::Timer::kOfferLink));
+  QTimerEvent offer(client_window.TimerId(ClientView::kOfferLinkTimer));
   ASSERT_NE(offer.timerId(), 0);
-  QCoreApplication::sendEvent(&client, &offer);
+  QCoreApplication::sendEvent(&client_window, &offer);
   ASSERT_TRUE(client.LinkShown());
 
   // A press that leaves the link keeps the pressed colour and opens nothing.
@@ -385,10 +379,10 @@ TEST_F(MainWindowTest, ReportsCarryTheLatestInstallRecord) {
     std::strcpy(record.game.game_id, "tov3");
     std::strcpy(record.version, "3.2.1");
     record.ver = 45;
-    window().StoreInstallRecord(record);
+    window().view().StoreInstallRecord(record);
   });
   controller.join();
-  window().HandleMessage(WM_MINIMIZE_BUTTON, 0, 0);
+  window().view().HandleMessage(WM_MINIMIZE_BUTTON, 0, 0);
   const std::string body = harness_.StatsBody(0);
   EXPECT_NE(body.find("&gf=tov3&"), std::string::npos) << body;
   EXPECT_NE(body.find("&cv=3.2.1.45&"), std::string::npos) << body;

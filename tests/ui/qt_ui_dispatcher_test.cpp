@@ -1,4 +1,4 @@
-#include "ui/qt_ui_dispatcher.h"
+#include "ui/qt/qt_ui_dispatcher.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/client_layout.h"
-#include "ui/image_loader.h"
+#include "ui/core/client_layout.h"
 #include "ui/core/picture_ids.h"
+#include "ui/core/picture_loading.h"
+#include "ui/qt/surface_image.h"
 #include "ui_test_support.h"
 
 namespace qv::ui::test {
@@ -14,9 +15,9 @@ namespace {
 // What a compositing window manager shows: the main window's frame with the progress window
 // over it, premultiplied source-over per pixel, so the text's alpha-0 colour adds to the panel.
 // (QPainter skips source pixels of alpha 0, so it cannot stand in for the compositor.)
-QImage Composed(BaseDlg& owner, ClientDlg& dlg) {
-  QImage screen = owner.RenderSurface();
-  const QImage top = dlg.RenderSurface();
+QImage Composed(LayeredWindow& owner, ClientDlg& dlg) {
+  QImage screen = ToQImage(owner.RenderSurface());
+  const QImage top = ToQImage(dlg.RenderSurface());
   for (int y = 0; y < top.height(); ++y) {
     for (int x = 0; x < top.width(); ++x) {
       const QRgb s = top.pixel(x, y);
@@ -41,15 +42,15 @@ bool Near(QRgb pixel, int red, int green, int blue, int tolerance = 6) {
 using RenderedFrameTest = ClientDlgTest;
 
 TEST_F(RenderedFrameTest, ProgressWindowOverTheFrameShowsPanelBarHeaderAndText) {
-  dlg_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "s7"), 0);
+  view_->ApplyGameInfo(MakeGame("Tides of Valoria III", "1001", "s7"), 0);
   DeliverMessages();
   ShowStatus(0, 60, u"Downloading...");
-  FireTimer(ClientDlg::Timer::kOfferLink);
+  FireTimer(ClientView::kOfferLinkTimer);
   const QImage screen = Composed(owner_, *dlg_);
   if (const char* shot = std::getenv("QV_UI_SHOT")) screen.save(QString::fromLocal8Bit(shot));
 
-  const QImage frame = LoadImageFromResource(kFramePicture);
-  const QImage banner = LoadImageFromResource(kDefaultHeaderPicture);
+  const QImage frame = ToQImage(LoadPictureFromResource(kFramePicture));
+  const QImage banner = ToQImage(LoadPictureFromResource(kDefaultHeaderPicture));
   auto at = [&](int client_x, int client_y) {
     return screen.pixel(client_x + kClientInset, client_y + kClientInset);
   };
@@ -65,8 +66,11 @@ TEST_F(RenderedFrameTest, ProgressWindowOverTheFrameShowsPanelBarHeaderAndText) 
   // The orange fill starts at the rounded left end.
   EXPECT_TRUE(Near(at(19, 350), 248, 148, 0));
   // The buttons are the grey pictures.
-  const QImage close = LoadImageFromResource(kClosePicture);
-  EXPECT_EQ(dlg_->RenderSurface().copy(CloseButtonRect(558)), close);
+  const QImage close = ToQImage(LoadPictureFromResource(kClosePicture));
+  const Rect close_rect = CloseButtonRect(558);
+  EXPECT_EQ(ToQImage(dlg_->RenderSurface())
+                .copy(QRect(close_rect.left, close_rect.top, close_rect.width, close_rect.height)),
+            close);
   // Text adds its colour to the panel: the status line is brighter than the panel beside it.
   int brighter = 0;
   for (int x = 16; x < 120; ++x) {
@@ -78,16 +82,16 @@ TEST_F(RenderedFrameTest, ProgressWindowOverTheFrameShowsPanelBarHeaderAndText) 
 }
 
 TEST_F(RenderedFrameTest, EachPaintStartsFromATransparentSurfaceOfTheWindowsSize) {
-  const QImage first = dlg_->RenderSurface();
+  const QImage first = ToQImage(dlg_->RenderSurface());
   EXPECT_EQ(first.size(), QSize(558, 384));
   EXPECT_EQ(first.format(), QImage::Format_ARGB32_Premultiplied);
-  dlg_->ShowDefaultHeader();
+  view_->ShowDefaultHeader();
   DeliverMessages();
-  ASSERT_NE(dlg_->RenderSurface(), first);
+  ASSERT_NE(ToQImage(dlg_->RenderSurface()), first);
   // Nothing is left behind from a previous paint: the header area is empty again without it.
   auto fresh = std::make_unique<ClientDlg>(&delegate_, folders_, *loops_);
-  ASSERT_TRUE(fresh->Create(&owner_, dlg_->WindowRect()));
-  EXPECT_EQ(fresh->RenderSurface(), first);
+  ASSERT_TRUE(fresh->Create(&owner_, view_->WindowRect()));
+  EXPECT_EQ(ToQImage(fresh->RenderSurface()), first);
 }
 
 }  // namespace

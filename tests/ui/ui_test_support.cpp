@@ -2,47 +2,22 @@
 
 #include <QCoreApplication>
 #include <QTimerEvent>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
-#include "ui/client_layout.h"
+#include "ui/core/client_layout.h"
 #include "util/text_conversion.h"
 
 namespace qv::ui::test {
-namespace {
-
-template <size_t N>
-void CopyField(char (&field)[N], const std::string& text) {
-  std::strncpy(field, text.c_str(), N - 1);
-}
-
-}  // namespace
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << path;
-}
-
-workflow::GameInfo MakeGame(const std::string& name, const std::string& id,
-                            const std::string& server_id, const std::string& desc) {
-  workflow::GameInfo game;
-  CopyField(game.game_name, name);
-  CopyField(game.game_id, id);
-  CopyField(game.server_id, server_id);
-  CopyField(game.desc, desc);
-  return game;
-}
 
 ClientDlgTest::ClientDlgTest()
     : loops_(core::MakeRef<core::MessageLoopContext>()),
-      dlg_(std::make_unique<ClientDlg>(&delegate_, folders_, *loops_)) {
+      dlg_(std::make_unique<ClientDlg>(&delegate_, folders_, *loops_)),
+      view_(&dlg_->view()) {
   owner_.move(100, 80);
   EXPECT_TRUE(owner_.Init());
-  const QRect inset = owner_.geometry().adjusted(kClientInset, kClientInset, -kClientInset,
-                                                 -kClientInset);
-  EXPECT_TRUE(dlg_->Create(&owner_, inset));
+  const QRect frame = owner_.geometry();
+  EXPECT_TRUE(dlg_->Create(&owner_, InsetRect(Rect{frame.x(), frame.y(), frame.width(),
+                                                   frame.height()})));
 }
 
 ClientDlgTest::~ClientDlgTest() {
@@ -52,7 +27,7 @@ ClientDlgTest::~ClientDlgTest() {
 
 void ClientDlgTest::DeliverMessages() { QCoreApplication::sendPostedEvents(); }
 
-void ClientDlgTest::FireTimer(ClientDlg::Timer timer) {
+void ClientDlgTest::FireTimer(int timer) {
   const int id = dlg_->TimerId(timer);
   ASSERT_NE(id, 0) << "timer not running";
   QTimerEvent expiry(id);
@@ -60,9 +35,9 @@ void ClientDlgTest::FireTimer(ClientDlg::Timer timer) {
 }
 
 void ClientDlgTest::ShowStatus(int state_code, int percent, std::u16string_view key) {
-  dlg_->UpdateStatus(state_code, percent, key);
+  view_->UpdateStatus(state_code, percent, key);
   DeliverMessages();
-  FireTimer(ClientDlg::Timer::kRefresh);
+  FireTimer(ClientView::kRefreshTimer);
 }
 
 std::string ClientDlgTest::GameFolder(const std::string& game_id) {
