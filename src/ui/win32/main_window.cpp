@@ -16,10 +16,6 @@ Rect FromRect(const RECT& rect) {
   return Rect::FromEdges(rect.left, rect.top, rect.right, rect.bottom);
 }
 
-Point ClientPoint(LPARAM lparam) {
-  return Point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-}
-
 bool IsMainWindowMessage(UINT message) {
   return message == controller::WM_TRAY_ICON || message == controller::WM_NO_CONNECTION ||
          message == controller::WM_CLOSE_TO_TRAY || message == controller::WM_MINIMIZE_BUTTON;
@@ -161,10 +157,10 @@ std::optional<LRESULT> MainWindow::OnWindowMessage(UINT message, WPARAM wparam, 
       if (wparam == SIZE_RESTORED) view_->OnMovedOrRestored();
       return std::nullopt;
     case WM_LBUTTONDOWN:
-      view_->OnLeftButtonDown(ClientPoint(lparam));
+      view_->OnLeftButtonDown(PointFromLParam(lparam));
       return 0;
     case WM_LBUTTONUP:
-      view_->OnLeftButtonUp(ClientPoint(lparam));
+      view_->OnLeftButtonUp(PointFromLParam(lparam));
       return 0;
     case WM_NCLBUTTONDBLCLK:
       return 0;  // a double click on the drag strip neither maximises nor restores

@@ -20,6 +20,12 @@
 
 namespace qv::ui::win32 {
 
+// The point a mouse message carries in lParam (client coordinates, or screen coordinates for
+// WM_NCHITTEST), signed: a captured pointer left of or above the window gives negative values.
+inline Point PointFromLParam(LPARAM lparam) {
+  return Point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+}
+
 class NativeWindow {
  public:
   // What the window's owner does with its messages and frames. UI thread.

@@ -72,11 +72,6 @@ void ProgressWindow::PostOwnerMessage(uint32_t number, uintptr_t wparam, intptr_
   if (owner != nullptr) PostMessageW(owner, number, wparam, lparam);
 }
 
-Point ProgressWindow::ClientPoint(LPARAM lparam) {
-  // Signed: a captured pointer left of or above the window gives negative coordinates.
-  return Point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-}
-
 void ProgressWindow::TrackLeave() {
   if (tracking_leave_) return;
   TRACKMOUSEEVENT track{};
@@ -99,7 +94,8 @@ std::optional<LRESULT> ProgressWindow::OnWindowMessage(UINT message, WPARAM wpar
       return 0;
     case WM_NCHITTEST: {
       // Where the view draws no picture the input belongs to the main window beneath.
-      POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      const Point screen = PointFromLParam(lparam);
+      POINT point{screen.x, screen.y};
       ScreenToClient(window_.handle(), &point);
       return view_->TakesMouseAt(Point{point.x, point.y}) ? HTCLIENT : HTTRANSPARENT;
     }
@@ -109,7 +105,7 @@ std::optional<LRESULT> ProgressWindow::OnWindowMessage(UINT message, WPARAM wpar
       return TRUE;
     case WM_MOUSEMOVE:
       TrackLeave();
-      view_->OnMouseMove(ClientPoint(lparam));
+      view_->OnMouseMove(PointFromLParam(lparam));
       return 0;
     case WM_MOUSELEAVE:
       tracking_leave_ = false;
@@ -117,10 +113,10 @@ std::optional<LRESULT> ProgressWindow::OnWindowMessage(UINT message, WPARAM wpar
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      view_->OnMousePress(ClientPoint(lparam));
+      view_->OnMousePress(PointFromLParam(lparam));
       return 0;
     case WM_LBUTTONUP:
-      view_->OnLeftButtonUp(ClientPoint(lparam));
+      view_->OnLeftButtonUp(PointFromLParam(lparam));
       return 0;
     case WM_MOVE:
     case WM_MOVING:

@@ -58,8 +58,6 @@ class ProgressWindow final : public ClientHost, private NativeWindow::Handler {
   std::optional<LRESULT> OnWindowMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   Surface Compose() override;
   void Presented() override;
-  // The pointer's position in client coordinates from a mouse message's lParam.
-  static Point ClientPoint(LPARAM lparam);
   void TrackLeave();
 
   NativeWindow window_{*this};

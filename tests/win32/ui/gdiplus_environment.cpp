@@ -1,6 +1,6 @@
-// GDI+ for a whole test program whose tests decode pictures without starting it themselves (the
-// shared view tests, written for both systems): started before the first test, ended after the
-// last, as the program does around its windows.
+// GDI+ for a whole test program: started before the first test and ended after the last, as the
+// program does around its windows, so the tests (the shared view tests, written for both
+// systems, among them) decode pictures without starting it themselves.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "controller/window_messages.h"
-#include "gdiplus_test_session.h"
 #include "ui_thread_loop.h"
 
 namespace qv::ui::win32 {
@@ -44,7 +43,7 @@ DWORD PumpUntilExit(HANDLE process) {
   return code;
 }
 
-class InstallerWindowsTest : public test::GdiplusTest {
+class InstallerWindowsTest : public ::testing::Test {
  protected:
   // A main window whose installation start only quits the message loop; statistics go to a
   // loopback port nobody listens on.

@@ -10,13 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "gdiplus_test_session.h"
 #include "png_fixtures.h"
 
 namespace qv::ui {
 namespace {
-
-using test::GdiplusTest;
 
 std::span<const std::byte> Bytes(const std::string& text) {
   return std::as_bytes(std::span<const char>(text.data(), text.size()));
@@ -63,7 +60,7 @@ std::string SystemJpeg(int width, int height, uint8_t red, uint8_t green, uint8_
   return bytes;
 }
 
-class PictureDecoderTest : public GdiplusTest {};
+class PictureDecoderTest : public ::testing::Test {};
 
 TEST_F(PictureDecoderTest, PngWithAlphaBecomesPremultipliedPixelsRowsTopDown) {
   const auto picture = test::GradientPicture(40, 30, [](uint32_t x, uint32_t y) {
