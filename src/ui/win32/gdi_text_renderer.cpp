@@ -29,18 +29,18 @@ GdiTextRenderer::GdiTextRenderer() : measuring_dc_(CreateCompatibleDC(nullptr)) 
 
 GdiTextRenderer::~GdiTextRenderer() {
   if (measuring_dc_ != nullptr) DeleteDC(measuring_dc_);
-  for (const auto& [spec, font] : fonts_) DeleteObject(font);
+  for (const auto& [unused, font] : fonts_) DeleteObject(font);
 }
 
-HFONT GdiTextRenderer::FontFor(const FontSpec& spec) {
+HFONT GdiTextRenderer::FontFor(const FontSpec& wanted) {
   for (const auto& [known, font] : fonts_) {
-    if (known == spec) return font;
+    if (known == wanted) return font;
   }
-  const std::wstring face(spec.face.begin(), spec.face.end());
-  HFONT font = CreateFontW(-spec.pixels, 0, 0, 0, FW_NORMAL, spec.italic ? TRUE : FALSE,
-                           spec.underline ? TRUE : FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+  const std::wstring face(wanted.face.begin(), wanted.face.end());
+  HFONT font = CreateFontW(-wanted.pixels, 0, 0, 0, FW_NORMAL, wanted.italic ? TRUE : FALSE,
+                           wanted.underline ? TRUE : FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face.c_str());
-  if (font != nullptr) fonts_.emplace_back(spec, font);
+  if (font != nullptr) fonts_.emplace_back(wanted, font);
   return font;
 }
 

@@ -35,8 +35,8 @@ class GdiTextRenderer final : public TextRenderer {
                 std::u16string_view text, bool clip) override;
 
  private:
-  // The font for `spec`, made on first use and kept; null when GDI refuses it.
-  HFONT FontFor(const FontSpec& spec);
+  // The font for `wanted`, made on first use and kept; null when GDI refuses it.
+  HFONT FontFor(const FontSpec& wanted);
 
   HDC measuring_dc_ = nullptr;
   std::vector<std::pair<FontSpec, HFONT>> fonts_;
