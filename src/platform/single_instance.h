@@ -1,62 +1,43 @@
 // One installer per user, and the hand-over of a second start to the running one.
 //
-// The first instance takes an exclusive flock on "<folder>/<name>.lock" and keeps it for the rest
-// of its life (the kernel drops it when the process ends, however it ends), then listens on the
-// local socket "<folder>/<name>.sock". A second start cannot take the lock; it connects to the
-// socket, sends the "show yourself" request and waits until the running instance has taken it,
-// then exits 0. When nothing listens (the first instance has not opened its socket yet, or is
-// ending) the second start exits 0 without a message. The folder is $XDG_RUNTIME_DIR, else the
-// user's cache folder ($XDG_CACHE_HOME, else ~/.cache); both belong to the user alone.
+// The running installer holds its name for its whole life; a second start that finds the name
+// held asks the running instance to show its windows and exits 0. How the name is held and how
+// the request travels is each system's own:
+// - Linux (posix/socket_single_instance.h): an exclusive lock file and, beside it, a local socket
+//   on which the running instance takes "show yourself" requests.
+// - Windows: the named mutex `name` (in the log-on's local namespace, never closed while the
+//   process lives); the request is the all-zero WM_COPYDATA sent to the running instance's main
+//   window, found by its class: the identity text, which is `name` without kInstanceNameSuffix.
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
-
-#include "platform/posix/os_handles.h"
+#include <string_view>
 
 namespace qv::platform {
 
+// An instance name is the installer's identity text followed by this suffix.
+inline constexpr std::string_view kInstanceNameSuffix = "app_global_only_mutex";
+
 enum class InstanceLockResult {
   kAcquired,       // this process is the only instance
-  kHeldElsewhere,  // another process of this user holds the lock
+  kHeldElsewhere,  // another process of this user holds the name
   kUnavailable,    // no lock could be made at all: start-up goes on as the only instance
 };
 
-// The folder that holds the lock file and the socket.
-std::string InstanceFolder();
-
-// Held by the first instance for its whole life; belongs to the UI thread.
+// Held by the first instance for its whole life; belongs to the UI thread. What a system's
+// holder offers beyond holding the name is in that system's own header.
 class SingleInstance {
  public:
-  // Tries to become the only instance named `name` (a plain file name).
+  // Tries to become the only instance named `name`.
   static InstanceLockResult Acquire(const std::string& name, std::unique_ptr<SingleInstance>& out);
 
+  virtual ~SingleInstance() = default;
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
-  // Removes the socket while the lock is still held, then lets the lock go.
-  ~SingleInstance();
 
-  // Readable when a second start waits; -1 when the socket could not be opened (the lock still
-  // holds). For the UI's socket notifier.
-  int listen_fd() const { return listener_.get(); }
-
-  // Answers every request that waits now, without blocking for new ones; returns how many were
-  // "show yourself" requests.
-  int TakeShowRequests();
-
-  // Waits up to `timeout_ms` for one request and answers it; true for a "show yourself" request.
-  bool WaitForShowRequest(int timeout_ms);
-
- private:
-  SingleInstance(FdHandle lock, FdHandle listener, std::string socket_path);
-  // Accepts one waiting peer and answers it: whether it asked to be shown, nullopt when no
-  // peer waits.
-  std::optional<bool> AnswerOne();
-
-  FdHandle lock_;
-  FdHandle listener_;
-  std::string socket_path_;
+ protected:
+  SingleInstance() = default;
 };
 
 // The second start's hand-over: true when a running instance took the request.

@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/posix/socket_single_instance.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -31,8 +31,8 @@ TEST_F(SingleInstanceTest, SecondStartHandsOverToTheRunningInstanceAndExitsZero)
   ASSERT_TRUE(first.started());
   ASSERT_EQ(first.ReadLine(), "acquired");
 
-  std::unique_ptr<SingleInstance> instance;
-  EXPECT_EQ(SingleInstance::Acquire(kName, instance), InstanceLockResult::kHeldElsewhere);
+  std::unique_ptr<SocketSingleInstance> instance;
+  EXPECT_EQ(SocketSingleInstance::Acquire(kName, instance), InstanceLockResult::kHeldElsewhere);
   EXPECT_EQ(instance, nullptr);
 
   test::ChildProcess second({QV_STORE_WRITER_PATH, "instance", kName});
@@ -45,7 +45,7 @@ TEST_F(SingleInstanceTest, SecondStartHandsOverToTheRunningInstanceAndExitsZero)
   first.Kill(SIGKILL);
   first.Wait();
   EXPECT_FALSE(SendShowRequest(kName));  // nobody listens: no hand-over, no wait
-  ASSERT_EQ(SingleInstance::Acquire(kName, instance), InstanceLockResult::kAcquired);
+  ASSERT_EQ(SocketSingleInstance::Acquire(kName, instance), InstanceLockResult::kAcquired);
   ASSERT_NE(instance, nullptr);
   ASSERT_GE(instance->listen_fd(), 0);
 
@@ -71,8 +71,8 @@ TEST_F(SingleInstanceTest, DeepFolderBeyondTheSocketNameLimitWorks) {
   std::string folder = root_.Path("rüntime with blanks");
   while (folder.size() < 300) folder += "/" + std::string(60, 'd');
   setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);  // TempRoot restores it
-  std::unique_ptr<SingleInstance> instance;
-  ASSERT_EQ(SingleInstance::Acquire(kName, instance), InstanceLockResult::kAcquired);
+  std::unique_ptr<SocketSingleInstance> instance;
+  ASSERT_EQ(SocketSingleInstance::Acquire(kName, instance), InstanceLockResult::kAcquired);
   ASSERT_GE(instance->listen_fd(), 0);
   std::unique_ptr<SingleInstance> other;
   EXPECT_EQ(SingleInstance::Acquire(kName, other), InstanceLockResult::kHeldElsewhere);

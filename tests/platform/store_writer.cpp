@@ -26,7 +26,7 @@
 #include "platform/atomic_file.h"
 #include "platform/private_profile.h"
 #include "platform/registry.h"
-#include "platform/single_instance.h"
+#include "platform/posix/socket_single_instance.h"
 #include "store_record.h"
 
 namespace {
@@ -89,8 +89,8 @@ int StartInstance(const std::string& name) {
 }
 
 int HoldInstance(const std::string& name) {
-  std::unique_ptr<SingleInstance> instance;
-  if (SingleInstance::Acquire(name, instance) != InstanceLockResult::kAcquired) return 1;
+  std::unique_ptr<SocketSingleInstance> instance;
+  if (SocketSingleInstance::Acquire(name, instance) != InstanceLockResult::kAcquired) return 1;
   Say("acquired");
   while (true) {
     if (instance->WaitForShowRequest(kWaitForeverMs)) Say("shown");

@@ -12,7 +12,7 @@
 
 #include "controller/window_messages.h"
 #include "main_window_harness.h"
-#include "platform/single_instance.h"
+#include "platform/posix/socket_single_instance.h"
 #include "temp_root.h"
 
 namespace qv::ui {
@@ -36,9 +36,10 @@ TEST(InstallerApplicationTest, TerminationSignalEndsTheEventLoopWithZero) {
 TEST(MainWindowInstanceTest, ShowRequestOfASecondStartBringsBothWindowsBack) {
   qv::test::TempRoot root;
   UseOffscreenPlatform();
-  std::unique_ptr<platform::SingleInstance> instance;
+  std::unique_ptr<platform::SocketSingleInstance> instance;
   const char* name = "QvorvaneDownloaderapp_global_only_mutex";
-  ASSERT_EQ(platform::SingleInstance::Acquire(name, instance), platform::InstanceLockResult::kAcquired);
+  ASSERT_EQ(platform::SocketSingleInstance::Acquire(name, instance),
+            platform::InstanceLockResult::kAcquired);
   int argc = 1;
   char arg0[] = "qv_ui_tests";
   char* argv[] = {arg0, nullptr};

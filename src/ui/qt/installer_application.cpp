@@ -6,7 +6,7 @@
 
 #include <system_error>
 
-#include "platform/single_instance.h"
+#include "platform/posix/socket_single_instance.h"
 #include "platform/termination_signals.h"
 
 namespace qv::ui {
@@ -50,7 +50,7 @@ InstallerApplication::~InstallerApplication() {
   app_.reset();
 }
 
-void InstallerApplication::WatchShowRequests(platform::SingleInstance& instance,
+void InstallerApplication::WatchShowRequests(platform::SocketSingleInstance& instance,
                                              std::function<void()> on_show) {
   if (instance.listen_fd() < 0) return;
   show_requests_ = std::make_unique<QSocketNotifier>(instance.listen_fd(), QSocketNotifier::Read);

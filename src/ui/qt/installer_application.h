@@ -23,7 +23,7 @@ class QApplication;
 class QSocketNotifier;
 
 namespace qv::platform {
-class SingleInstance;
+class SocketSingleInstance;
 }
 
 namespace qv::ui {
@@ -37,7 +37,7 @@ class InstallerApplication {
 
   // Calls `on_show` on the UI thread for every "show yourself" request that reaches `instance`
   // (borrowed; it outlives this object). Nothing when the instance has no socket.
-  void WatchShowRequests(platform::SingleInstance& instance, std::function<void()> on_show);
+  void WatchShowRequests(platform::SocketSingleInstance& instance, std::function<void()> on_show);
 
   // Runs the event loop; its exit code (QCoreApplication::exit).
   int Exec();

@@ -9,7 +9,7 @@
 
 #include "controller/message_context_delegate_downloader.h"
 #include "platform/known_folders.h"
-#include "platform/single_instance.h"
+#include "platform/posix/socket_single_instance.h"
 #include "ui/core/picture_decoding.h"
 #include "ui/core/picture_ids.h"
 #include "ui/program.h"
@@ -48,8 +48,8 @@ int RunInstaller(int argc, char** argv) {
     return 1;
   }
 
-  std::unique_ptr<platform::SingleInstance> instance;
-  if (platform::SingleInstance::Acquire(kInstanceName, instance) ==
+  std::unique_ptr<platform::SocketSingleInstance> instance;
+  if (platform::SocketSingleInstance::Acquire(kInstanceName, instance) ==
       platform::InstanceLockResult::kHeldElsewhere) {
     platform::SendShowRequest(kInstanceName);
     return 0;

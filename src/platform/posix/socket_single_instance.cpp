@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/posix/socket_single_instance.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -116,8 +116,8 @@ std::string InstanceFolder() {
   return folder;
 }
 
-InstanceLockResult SingleInstance::Acquire(const std::string& name,
-                                           std::unique_ptr<SingleInstance>& out) {
+InstanceLockResult SocketSingleInstance::Acquire(const std::string& name,
+                                                 std::unique_ptr<SocketSingleInstance>& out) {
   out.reset();
   const std::string folder = InstanceFolder();
   if (!EnsureFolder(folder, kPrivateFolderMode)) return InstanceLockResult::kUnavailable;
@@ -133,20 +133,21 @@ InstanceLockResult SingleInstance::Acquire(const std::string& name,
   }
   const std::string socket_path = folder + "/" + name + ".sock";
   FdHandle listener = Listen(socket_path);
-  out.reset(new SingleInstance(std::move(lock), std::move(listener), socket_path));
+  out.reset(new SocketSingleInstance(std::move(lock), std::move(listener), socket_path));
   return InstanceLockResult::kAcquired;
 }
 
-SingleInstance::SingleInstance(FdHandle lock, FdHandle listener, std::string socket_path)
+SocketSingleInstance::SocketSingleInstance(FdHandle lock, FdHandle listener,
+                                           std::string socket_path)
     : lock_(std::move(lock)),
       listener_(std::move(listener)),
       socket_path_(std::move(socket_path)) {}
 
-SingleInstance::~SingleInstance() {
+SocketSingleInstance::~SocketSingleInstance() {
   if (listener_.valid()) ::unlink(socket_path_.c_str());
 }
 
-std::optional<bool> SingleInstance::AnswerOne() {
+std::optional<bool> SocketSingleInstance::AnswerOne() {
   FdHandle peer(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
   if (!peer.valid()) return std::nullopt;
   if (!ReceiveExactly(peer.get(), kShowRequest, kRequestTimeoutMs)) return false;
@@ -154,7 +155,7 @@ std::optional<bool> SingleInstance::AnswerOne() {
   return true;
 }
 
-int SingleInstance::TakeShowRequests() {
+int SocketSingleInstance::TakeShowRequests() {
   if (!listener_.valid()) return 0;
   int requests = 0;
   while (const std::optional<bool> answered = AnswerOne()) {
@@ -163,9 +164,17 @@ int SingleInstance::TakeShowRequests() {
   return requests;
 }
 
-bool SingleInstance::WaitForShowRequest(int timeout_ms) {
+bool SocketSingleInstance::WaitForShowRequest(int timeout_ms) {
   if (!listener_.valid() || !WaitFor(listener_.get(), POLLIN, timeout_ms)) return false;
   return AnswerOne().value_or(false);
+}
+
+InstanceLockResult SingleInstance::Acquire(const std::string& name,
+                                           std::unique_ptr<SingleInstance>& out) {
+  std::unique_ptr<SocketSingleInstance> instance;
+  const InstanceLockResult result = SocketSingleInstance::Acquire(name, instance);
+  out = std::move(instance);
+  return result;
 }
 
 bool SendShowRequest(const std::string& name) {
