@@ -16,53 +16,32 @@ QEvent::Type WakeUpEventType() {
 
 class QtUiDispatcher::Receiver final : public QObject {
  public:
-  explicit Receiver(QtUiDispatcher* dispatcher) : dispatcher_(dispatcher) {}
+  explicit Receiver(UiWorkQueue& queue) : queue_(queue) {}
 
   bool event(QEvent* event) override {
-    // Every wake-up was made under the dispatcher's lock: taking it first orders the poster's
-    // writes (the event included) before this thread's reads. Qt's queue does so already, but
-    // out of ThreadSanitizer's sight.
-    dispatcher_->SyncWithPosters();
+    // Every wake-up was made under the queue's lock: taking it first orders the poster's writes
+    // (the event included) before this thread's reads. Qt's queue does so already, but out of
+    // ThreadSanitizer's sight.
+    queue_.SyncWithPosters();
     if (event->type() != WakeUpEventType()) return QObject::event(event);
-    dispatcher_->RunNext();
+    queue_.RunNext();
     return true;
   }
 
  private:
-  QtUiDispatcher* const dispatcher_;
+  UiWorkQueue& queue_;
 };
 
-QtUiDispatcher::QtUiDispatcher() : receiver_(std::make_unique<Receiver>(this)) {}
+QtUiDispatcher::QtUiDispatcher() : receiver_(std::make_unique<Receiver>(queue_)) {}
 
-QtUiDispatcher::~QtUiDispatcher() {
-  std::unique_ptr<Receiver> receiver;
-  std::deque<std::function<void()>> unrun;
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    receiver = std::move(receiver_);
-    unrun.swap(queue_);
-  }
-  // The receiver takes its queued wake-ups with it; the work left is destroyed here, unrun.
-}
+// The receiver takes its queued wake-ups with it; the work left was destroyed unrun by Close.
+QtUiDispatcher::~QtUiDispatcher() { queue_.Close(); }
 
 void QtUiDispatcher::Post(std::function<void()> work) {
-  std::lock_guard<std::mutex> guard(lock_);
-  if (!receiver_) return;
-  queue_.push_back(std::move(work));
-  QCoreApplication::postEvent(receiver_.get(), new QEvent(WakeUpEventType()));
-}
-
-void QtUiDispatcher::SyncWithPosters() { std::lock_guard<std::mutex> guard(lock_); }
-
-void QtUiDispatcher::RunNext() {
-  std::function<void()> work;
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (queue_.empty()) return;
-    work = std::move(queue_.front());
-    queue_.pop_front();
-  }
-  if (work) work();
+  queue_.Post(std::move(work), [this] {
+    QCoreApplication::postEvent(receiver_.get(), new QEvent(WakeUpEventType()));
+    return true;
+  });
 }
 
 }  // namespace qv::ui

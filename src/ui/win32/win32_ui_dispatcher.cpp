@@ -26,37 +26,19 @@ Win32UiDispatcher::Win32UiDispatcher() {
 }
 
 Win32UiDispatcher::~Win32UiDispatcher() {
-  HWND window;
-  std::deque<std::function<void()>> unrun;
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    window = window_;
-    window_ = nullptr;
-    unrun.swap(queue_);
-  }
-  // The window's queued wake-ups go with it; the work left is destroyed here, unrun.
-  if (window != nullptr) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
+  queue_.Close();  // no wake-up is posted to the window from here on; the work left goes unrun
+  // The window's queued wake-ups go with it.
+  if (window_ != nullptr) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
   }
 }
 
 void Win32UiDispatcher::Post(std::function<void()> work) {
-  std::lock_guard<std::mutex> guard(lock_);
   if (window_ == nullptr) return;
-  queue_.push_back(std::move(work));
-  if (!PostMessageW(window_, kRunWork, 0, 0)) queue_.pop_back();  // the thread's queue is full
-}
-
-void Win32UiDispatcher::RunNext() {
-  std::function<void()> work;
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (queue_.empty()) return;
-    work = std::move(queue_.front());
-    queue_.pop_front();
-  }
-  if (work) work();
+  // A full message queue refuses the wake-up: the work is dropped with it.
+  queue_.Post(std::move(work),
+              [this] { return PostMessageW(window_, kRunWork, 0, 0) != 0; });
 }
 
 LRESULT CALLBACK Win32UiDispatcher::WindowProcedure(HWND window, UINT message, WPARAM wparam,
@@ -64,7 +46,7 @@ LRESULT CALLBACK Win32UiDispatcher::WindowProcedure(HWND window, UINT message, W
   if (message == kRunWork) {
     auto* dispatcher =
         reinterpret_cast<Win32UiDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (dispatcher != nullptr) dispatcher->RunNext();
+    if (dispatcher != nullptr) dispatcher->queue_.RunNext();
     return 0;
   }
   return DefWindowProcW(window, message, wparam, lparam);

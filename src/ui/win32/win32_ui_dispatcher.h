@@ -2,11 +2,10 @@
 // thread's window message loop.
 //
 // It owns a message-only window (parent HWND_MESSAGE) made on the UI thread. Post queues the
-// work under the dispatcher's own lock and posts one wake-up message per piece of work to that
-// window (PostMessageW works from any thread); each wake-up runs the oldest piece, so work runs
-// in posting order, on the UI thread, inside its message loop, never inside Post. Work that has
-// not run when the dispatcher goes (the message loop has ended by then) is destroyed unrun, and
-// a Post made after that point is dropped.
+// work (UiWorkQueue) and posts one wake-up message per piece of work to that window
+// (PostMessageW works from any thread); each wake-up runs the oldest piece, inside the UI
+// thread's message loop. Work that has not run when the dispatcher goes (the message loop has
+// ended by then) is destroyed unrun, and a Post made after that point is dropped.
 //
 // Threads: created and destroyed on the UI thread; Post from any thread. The program keeps it
 // until the controller's Stop.
@@ -14,11 +13,10 @@
 
 #include "platform/win32/windows_api.h"
 
-#include <deque>
 #include <functional>
-#include <mutex>
 
 #include "core/ui_dispatcher.h"
+#include "ui/core/ui_work_queue.h"
 
 namespace qv::ui::win32 {
 
@@ -37,12 +35,9 @@ class Win32UiDispatcher final : public core::UiDispatcher {
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam,
                                           LPARAM lparam);
-  // UI thread: runs the oldest queued piece of work.
-  void RunNext();
 
-  std::mutex lock_;
-  std::deque<std::function<void()>> queue_;  // guarded by lock_
-  HWND window_ = nullptr;                    // guarded by lock_ after construction
+  UiWorkQueue queue_;
+  HWND window_ = nullptr;  // set before any Post; destroyed after the queue closed
 };
 
 }  // namespace qv::ui::win32
