@@ -35,7 +35,7 @@ class DemoServiceProcess {
   const std::string& ca_certificate() const { return ca_certificate_; }
   const std::string& statistics_log() const { return statistics_log_; }
 
-  std::string ContentUrl(const std::string& path) const;  // https://CONTENT_HOST:PORT + path
+  std::string ContentUrl(const std::string& path) const;  // the service content base (scheme, content host and port) + path
   std::string HttpUrl(const std::string& path) const;     // http://127.0.0.1:PORT + path
   // Endpoints of the installer's workflow pointed at this service.
   workflow::ServiceEndpoints Endpoints() const;

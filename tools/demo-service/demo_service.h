@@ -66,8 +66,8 @@ class DemoService {
   DemoServicePorts ports() const { return bound_; }
   // The CA that signed the HTTPS certificates (PEM file path).
   const std::string& ca_certificate() const { return ca_certificate_; }
-  // "https://HOST:PORT" (127.0.0.1 or the content host), the base of every content URL in the
-  // answer.
+  // The HTTPS scheme, the content host (127.0.0.1 unless one was named) and the HTTPS port: the
+  // base of every content URL in the answer.
   std::string content_base_url() const;
   // One line per content file asked for: the body bytes sent for it (a continued download's
   // answers count only what they sent) against the file's size, and the answers given.

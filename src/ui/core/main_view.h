@@ -77,6 +77,10 @@ inline constexpr char kNoConnectionCaption[] = "Setup - QVorvane ";
 inline constexpr char kNoConnectionText[] =
     "Can't connect to the Internet.\nPlease check your connection and try again.";
 inline constexpr char kTrayTip[] = "QVorvane";
+// The name a running installer is known by to a second start (platform::SingleInstance): the
+// identity text followed by platform::kInstanceNameSuffix. On Windows the identity text is also
+// the main window's class, which window classes match without regard to case.
+inline constexpr char kInstanceName[] = "QvorvaneDownloaderapp_global_only_mutex";
 
 // What the main view needs of the backend: its own window, the progress window, the tray icon,
 // the desktop. UI thread only (PostViewMessage: any thread).

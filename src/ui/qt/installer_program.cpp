@@ -10,6 +10,7 @@
 #include "controller/message_context_delegate_downloader.h"
 #include "platform/known_folders.h"
 #include "platform/posix/socket_single_instance.h"
+#include "ui/core/main_view.h"
 #include "ui/core/picture_decoding.h"
 #include "ui/core/picture_ids.h"
 #include "ui/program.h"
@@ -20,12 +21,6 @@
 #include "util/language_selection.h"
 
 namespace qv::ui {
-namespace {
-
-// The name a running installer is known by to a second start.
-constexpr char kInstanceName[] = "QvorvaneDownloaderapp_global_only_mutex";
-
-}  // namespace
 
 int RunInstaller(int argc, char** argv) {
   // Without a display no window can be made: end as a failed window creation does, before the

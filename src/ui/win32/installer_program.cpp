@@ -14,28 +14,11 @@
 #include "platform/single_instance.h"
 #include "ui/win32/gdiplus_session.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/message_loop.h"
 #include "ui/win32/win32_ui_dispatcher.h"
 #include "util/language_selection.h"
 
 namespace qv::ui {
-namespace {
-
-// The name a running installer is known by to a second start: its identity text (the main
-// window's class, matched without regard to case) followed by the suffix.
-constexpr char kInstanceName[] = "QvorvaneDownloaderapp_global_only_mutex";
-
-int RunMessageLoop() {
-  MSG message;
-  BOOL got;
-  while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
-    if (got == -1) return 0;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
-}
-
-}  // namespace
 
 int RunInstaller(int /*argc*/, char** /*argv*/) {
   const win32::GdiplusSession gdiplus;
@@ -67,7 +50,7 @@ int RunInstaller(int /*argc*/, char** /*argv*/) {
   win32::MainWindow window(std::move(setup), stop_installation);
   if (!window.Create()) return 0;
 
-  const int exit_code = RunMessageLoop();
+  const int exit_code = win32::RunMessageLoop();
   stop_installation();
   return exit_code;
 }

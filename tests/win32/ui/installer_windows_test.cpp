@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "controller/window_messages.h"
-#include "ui_thread_loop.h"
+#include "ui/win32/message_loop.h"
 
 namespace qv::ui::win32 {
 namespace {
@@ -63,7 +63,7 @@ class InstallerWindowsTest : public ::testing::Test {
 TEST_F(InstallerWindowsTest, BothWindowsAreLayeredPopupsOfTheirClassesTheProgressOneOwnedInside) {
   MainWindow window(WindowSetup(), nullptr);
   ASSERT_TRUE(window.Create());
-  EXPECT_EQ(test::RunMessageLoop(), 0);  // both first frames reached the screen: the start ran
+  EXPECT_EQ(RunMessageLoop(), 0);  // both first frames reached the screen: the start ran
   EXPECT_EQ(starts_, 1);
 
   HWND main = window.handle();
@@ -105,14 +105,14 @@ void ExpectProgressWindowOnTop(HWND progress_window) {
 TEST_F(InstallerWindowsTest, ProgressWindowShowsAboveTheFrame) {
   MainWindow window(WindowSetup(), nullptr);
   ASSERT_TRUE(window.Create());
-  ASSERT_EQ(test::RunMessageLoop(), 0);
+  ASSERT_EQ(RunMessageLoop(), 0);
   ExpectProgressWindowOnTop(window.progress()->handle());
 }
 
 TEST_F(InstallerWindowsTest, StatusFromAWorkerThreadRunsTheRefreshAndTheFinishToTheQuit) {
   MainWindow window(WindowSetup(), nullptr);
   ASSERT_TRUE(window.Create());
-  ASSERT_EQ(test::RunMessageLoop(), 0);
+  ASSERT_EQ(RunMessageLoop(), 0);
   ClientView* client = window.view().client();
   ASSERT_NE(client, nullptr);
 
@@ -123,7 +123,7 @@ TEST_F(InstallerWindowsTest, StatusFromAWorkerThreadRunsTheRefreshAndTheFinishTo
   });
   worker.join();
   // The refresh shows the completion, the finish timer quits through the main window.
-  EXPECT_EQ(test::RunMessageLoop(), 0);
+  EXPECT_EQ(RunMessageLoop(), 0);
   EXPECT_EQ(client->StatusLine(), u"Installation completed. 100%");
   EXPECT_EQ(client->ShownProgress(), 100);
   EXPECT_FALSE(client->TimerRunning(ClientView::kRefreshTimer));
@@ -132,7 +132,7 @@ TEST_F(InstallerWindowsTest, StatusFromAWorkerThreadRunsTheRefreshAndTheFinishTo
 TEST_F(InstallerWindowsTest, SecondStartInAnotherProcessBringsTheHiddenWindowsBack) {
   MainWindow window(WindowSetup(), nullptr);
   ASSERT_TRUE(window.Create());
-  ASSERT_EQ(test::RunMessageLoop(), 0);
+  ASSERT_EQ(RunMessageLoop(), 0);
   HWND main = window.handle();
   HWND progress = window.progress()->handle();
 
@@ -163,7 +163,7 @@ TEST_F(InstallerWindowsTest, SecondStartInAnotherProcessBringsTheHiddenWindowsBa
 TEST_F(InstallerWindowsTest, OnlyThePicturesOfTheProgressWindowTakeTheMouse) {
   MainWindow window(WindowSetup(), nullptr);
   ASSERT_TRUE(window.Create());
-  ASSERT_EQ(test::RunMessageLoop(), 0);
+  ASSERT_EQ(RunMessageLoop(), 0);
   HWND progress = window.progress()->handle();
   const Rect placed = ScreenRect(progress);
   const auto hit = [&](int x, int y) {
@@ -205,7 +205,7 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wparam, LPARAM lparam) {
 TEST_F(InstallerWindowsTest, NoConnectionShowsTheWarningBoxThenTheProgramQuits) {
   MainWindow window(WindowSetup(), nullptr);
   ASSERT_TRUE(window.Create());
-  ASSERT_EQ(test::RunMessageLoop(), 0);
+  ASSERT_EQ(RunMessageLoop(), 0);
 
   BoxSeen seen;
   g_box = &seen;
@@ -213,7 +213,7 @@ TEST_F(InstallerWindowsTest, NoConnectionShowsTheWarningBoxThenTheProgramQuits) 
   ASSERT_NE(g_hook, nullptr);
   std::thread network_check([&window] { window.view().ReportNoConnection(); });
   network_check.join();
-  EXPECT_EQ(test::RunMessageLoop(), 0);  // the box was answered and the program quit
+  EXPECT_EQ(RunMessageLoop(), 0);  // the box was answered and the program quit
   UnhookWindowsHookEx(g_hook);
   g_box = nullptr;
 
@@ -228,7 +228,7 @@ TEST_F(InstallerWindowsTest, EndOfTheSessionStopsTheInstallation) {
   int stops = 0;
   MainWindow window(WindowSetup(), [&stops] { ++stops; });
   ASSERT_TRUE(window.Create());
-  ASSERT_EQ(test::RunMessageLoop(), 0);
+  ASSERT_EQ(RunMessageLoop(), 0);
   EXPECT_EQ(SendMessageW(window.handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
   EXPECT_EQ(stops, 0);  // asked only: the session may still go on
   SendMessageW(window.handle(), WM_ENDSESSION, FALSE, 0);
@@ -238,7 +238,7 @@ TEST_F(InstallerWindowsTest, EndOfTheSessionStopsTheInstallation) {
   EXPECT_EQ(stops, 0);
   SendMessageW(window.handle(), WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(stops, 1);
-  EXPECT_EQ(test::RunMessageLoop(), 0);  // and the message loop ends
+  EXPECT_EQ(RunMessageLoop(), 0);  // and the message loop ends
 }
 
 }  // namespace

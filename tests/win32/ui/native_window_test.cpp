@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "ui/win32/message_loop.h"
 #include "ui/win32/window_classes.h"
-#include "ui_thread_loop.h"
 
 namespace qv::ui::win32 {
 namespace {
@@ -51,7 +51,7 @@ TEST(NativeWindowTest, NumberedMessagesFromAnotherThreadArriveInPostingOrder) {
       window.Post(numbers[i % std::size(numbers)], i, 0);
     }
   });
-  test::RunMessageLoop();
+  RunMessageLoop();
   worker.join();
 
   ASSERT_EQ(handler.received.size(), RecordingHandler::kLast);
@@ -70,7 +70,7 @@ TEST(NativeWindowTest, RepaintRequestsCoalesceIntoOneLayeredFrame) {
   for (int i = 0; i < 5; ++i) window.Repaint();
   EXPECT_EQ(handler.frames, 0);  // never inside the request
   window.Post(WM_USER + 1, RecordingHandler::kLast, 0);  // queued behind the repaint
-  test::RunMessageLoop();
+  RunMessageLoop();
   EXPECT_EQ(handler.frames, 1);
   EXPECT_EQ(handler.presented, 1);
   EXPECT_NE(GetWindowLongPtrW(window.handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/win32/message_loop.h"
 #include "ui_dispatcher_contract.h"
-#include "ui_thread_loop.h"
 
 namespace qv::ui::win32 {
 namespace {
 
-const test::UiLoop kMessageLoop{[] { return test::RunMessageLoop(); },
+const test::UiLoop kMessageLoop{[] { return RunMessageLoop(); },
                                 [](int code) { PostQuitMessage(code); },
                                 [] {
                                   MSG message;
@@ -35,7 +35,7 @@ TEST(Win32UiDispatcherTest, WorkLeftWhenTheLoopEndedIsDestroyedUnrun) {
     next_ran = true;
     PostQuitMessage(0);
   });
-  EXPECT_EQ(test::RunMessageLoop(), 0);
+  EXPECT_EQ(RunMessageLoop(), 0);
   EXPECT_TRUE(next_ran);
 }
 
